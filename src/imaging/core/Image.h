@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QImage>
+#include <QtGlobal>
+
+namespace imaging {
+
+// One image of the suite: its pixels and its resolution in dots per inch.
+// Pixels are always QImage::Format_RGB32 (opaque; transparency is composited
+// onto white when a file is read), so every effect handles one layout.
+struct Image
+{
+    QImage pixels;
+    double dpiX = 96.0;
+    double dpiY = 96.0;
+};
+
+// The largest image we agree to hold. Declared sizes in a file are checked
+// against these before any pixel is allocated: a 12000 x 9000 photo opens,
+// a forged 65535 x 65535 header does not.
+inline constexpr qint64 kMaxSide = 30000;
+inline constexpr qint64 kMaxPixels = 200'000'000;
+
+// Throws imaging::Error when w x h is empty or larger than the limits.
+void checkImageSize(qint64 width, qint64 height);
+// The same test without throwing.
+[[nodiscard]] bool imageSizeAllowed(qint64 width, qint64 height);
+
+} // namespace imaging

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QRect>
+
+class QWidget;
+
+namespace platform {
+
+// Window designs are written in twips: 15 to a pixel at 96 dots per inch.
+inline constexpr int kTwipsPerPixel = 15;
+
+[[nodiscard]] constexpr int twipsToPixels(int twips) { return twips / kTwipsPerPixel; }
+[[nodiscard]] constexpr int pixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+[[nodiscard]] QRect twipsRect(int left, int top, int width, int height);
+
+// Places a control at a designed position (left, top, width, height in twips).
+void place(QWidget *control, int left, int top, int width, int height);
+
+// The design platform's fixed-single frame: 3 px each side plus a 19 px
+// title bar. Outer sizes in a design are of that frame, so the client area
+// is 6 px narrower and 25 px lower, whatever our window manager draws.
+inline constexpr int kFrameWidthPx = 6;
+inline constexpr int kFrameHeightPx = 25;
+
+// Sets a top-level window's client area from a designed outer size in twips.
+void setOuterSizeTwips(QWidget *window, int widthTwips, int heightTwips);
+// The designed outer size of a window, in twips, read back from its client area.
+[[nodiscard]] QSize outerSizeTwips(const QWidget *window);
+
+} // namespace platform
