@@ -76,7 +76,6 @@ double decimalNumber(const std::string &s, std::size_t &end)
     std::size_t i = 0;
     if (i < s.size() && (s[i] == '+' || s[i] == '-'))
         ++i;
-    const std::size_t mantissaStart = i;
     bool point = false;
     std::size_t digits = 0;
     for (; i < s.size(); ++i) {
@@ -107,7 +106,6 @@ double decimalNumber(const std::string &s, std::size_t &end)
         }
     }
     end = i;
-    (void)mantissaStart;
     const double value = std::strtod(number.c_str(), nullptr);
     if (!std::isfinite(value))
         overflow();
