@@ -1,0 +1,187 @@
+#include "imaging/core/Resize.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <numbers>
+#include <thread>
+#include <vector>
+
+#include "imaging/core/Error.h"
+#include "imaging/core/Image.h"
+
+namespace imaging {
+namespace {
+
+constexpr double kLobes = 3.0;
+// RGB32 pixels are filtered as four identical byte lanes: the padding byte
+// is always 0xff, stays 0xff, and no lane order has to be assumed.
+constexpr std::size_t kLanes = 4;
+
+double sinc(double x)
+{
+    if (x == 0.0)
+        return 1.0;
+    const double angle = std::numbers::pi * x;
+    return std::sin(angle) / angle;
+}
+
+double lanczos3(double x)
+{
+    return std::abs(x) < kLobes ? sinc(x) * sinc(x / kLobes) : 0.0;
+}
+
+// The source run that makes one output coordinate and where its weights lie.
+struct Span
+{
+    int first = 0;
+    int count = 0;
+    std::size_t offset = 0;
+};
+
+// Weights of every output coordinate along one axis, computed once and used
+// for every row (or column) of the image.
+struct FilterTable
+{
+    std::vector<Span> spans;
+    std::vector<float> weights;
+};
+
+FilterTable makeFilterTable(int sourceSize, int targetSize)
+{
+    const double ratio = static_cast<double>(sourceSize) / targetSize;
+    // Shrinking stretches the kernel over the source so every pixel counts.
+    const double stretch = std::max(ratio, 1.0);
+    const double support = kLobes * stretch;
+
+    FilterTable table;
+    table.spans.reserve(static_cast<std::size_t>(targetSize));
+    std::vector<double> raw;
+    for (int i = 0; i < targetSize; ++i) {
+        // Pixel centres of both grids line up at the image edges.
+        const double centre = (i + 0.5) * ratio;
+        const int first = std::max(static_cast<int>(std::floor(centre - support + 0.5)), 0);
+        const int end = std::min(static_cast<int>(std::floor(centre + support + 0.5)), sourceSize);
+        raw.clear();
+        double sum = 0.0;
+        for (int j = first; j < end; ++j) {
+            raw.push_back(lanczos3((j + 0.5 - centre) / stretch));
+            sum += raw.back();
+        }
+        // Renormalise: at the borders part of the kernel falls outside.
+        table.spans.push_back({first, end - first, table.weights.size()});
+        for (const double w : raw)
+            table.weights.push_back(static_cast<float>(w / sum));
+    }
+    return table;
+}
+
+struct Planes
+{
+    const uchar *source;
+    qsizetype sourceStride;
+    int sourceWidth;
+    uchar *target;
+    qsizetype targetStride;
+    int targetWidth;
+};
+
+uchar toByte(float value)
+{
+    return static_cast<uchar>(std::clamp(value, 0.0f, 255.0f) + 0.5f);
+}
+
+// Filters the source rows of one output row into `line` (full source width).
+void filterColumn(const Planes &planes, const Span &span, const float *weights, std::vector<float> &line)
+{
+    const std::size_t length = line.size();
+    for (int k = 0; k < span.count; ++k) {
+        const uchar *in = planes.source + (span.first + k) * planes.sourceStride;
+        const float w = weights[k];
+        if (k == 0) {
+            for (std::size_t i = 0; i < length; ++i)
+                line[i] = w * in[i];
+        } else {
+            for (std::size_t i = 0; i < length; ++i)
+                line[i] += w * in[i];
+        }
+    }
+}
+
+// Filters `line` along the row into one output row.
+void filterRow(const FilterTable &columns, const std::vector<float> &line, uchar *out, int targetWidth)
+{
+    for (int x = 0; x < targetWidth; ++x) {
+        const Span &span = columns.spans[static_cast<std::size_t>(x)];
+        const float *weights = columns.weights.data() + span.offset;
+        const float *in = line.data() + static_cast<std::size_t>(span.first) * kLanes;
+        float sum[kLanes] = {};
+        for (int k = 0; k < span.count; ++k, in += kLanes) {
+            for (std::size_t lane = 0; lane < kLanes; ++lane)
+                sum[lane] += weights[k] * in[lane];
+        }
+        for (std::size_t lane = 0; lane < kLanes; ++lane)
+            *out++ = toByte(sum[lane]);
+    }
+}
+
+// Makes output rows [rowBegin, rowEnd): first down the columns, then along
+// the row, so only one line of intermediate values is held. Allocates
+// nothing and throws nothing, so it can run on a helper thread.
+void resizeRows(const Planes &planes, const FilterTable &columns, const FilterTable &rows,
+                int rowBegin, int rowEnd, std::vector<float> &line,
+                std::atomic<int> &rowsDone, const std::function<void()> &afterRow)
+{
+    for (int y = rowBegin; y < rowEnd; ++y) {
+        const Span &span = rows.spans[static_cast<std::size_t>(y)];
+        filterColumn(planes, span, rows.weights.data() + span.offset, line);
+        filterRow(columns, line, planes.target + y * planes.targetStride, planes.targetWidth);
+        rowsDone.fetch_add(1, std::memory_order_relaxed);
+        if (afterRow)
+            afterRow();
+    }
+}
+
+} // namespace
+
+QImage resizeImage(const QImage &source, int width, int height, const ProgressFn &progress)
+{
+    checkImageSize(width, height);
+    if (source.isNull() || source.format() != QImage::Format_RGB32)
+        throw Error(Error::Kind::InvalidArgument, QStringLiteral("resize needs an RGB32 image"));
+
+    const FilterTable columns = makeFilterTable(source.width(), width);
+    const FilterTable rows = makeFilterTable(source.height(), height);
+    QImage target(width, height, QImage::Format_RGB32);
+    if (target.isNull())
+        throw Error(Error::Kind::TooLarge,
+                    QStringLiteral("not enough memory for a %1 x %2 image").arg(width).arg(height));
+
+    // Raw pointers taken here, on one thread: QImage's non-const accessors
+    // may detach and must not race.
+    const Planes planes{source.constBits(), source.bytesPerLine(), source.width(),
+                        target.bits(), target.bytesPerLine(), width};
+    const auto lineLength = static_cast<std::size_t>(source.width()) * kLanes;
+    const bool twoThreads = std::thread::hardware_concurrency() >= 2 && height >= 16;
+    const int split = twoThreads ? height / 2 : height;
+    std::vector<float> mainLine(lineLength);
+    std::vector<float> helperLine(twoThreads ? lineLength : 0);
+
+    ProgressReporter reporter(progress);
+    reporter.start();
+    std::atomic<int> rowsDone{0};
+    {
+        std::jthread helper; // joins on scope exit, also when a progress slot throws
+        if (twoThreads)
+            helper = std::jthread([&] {
+                resizeRows(planes, columns, rows, split, height, helperLine, rowsDone, {});
+            });
+        resizeRows(planes, columns, rows, 0, split, mainLine, rowsDone, [&] {
+            reporter.update(rowsDone.load(std::memory_order_relaxed), height);
+        });
+    }
+    reporter.finish();
+    return target;
+}
+
+} // namespace imaging
