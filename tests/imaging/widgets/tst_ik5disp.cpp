@@ -20,6 +20,8 @@ class TestIk5Disp : public QObject
 private:
     std::unique_ptr<Ik5Disp> m_display;
     std::unique_ptr<StoredImages> m_images;
+    std::unique_ptr<QTemporaryDir> m_folder;
+    QString m_photo;
 
     Ik5Disp &display() { return *m_display; }
     QImage shot() { return m_display->grab().toImage(); }
@@ -34,6 +36,17 @@ private:
     }
 
 private slots:
+    void initTestCase()
+    {
+        // A dropped photo in a folder with a Japanese name and spaces.
+        m_folder = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_folder->isValid());
+        QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("写真 フォルダ")));
+        m_photo = m_folder->filePath(QStringLiteral("写真 フォルダ/夏の 海.jpg"));
+        QFile file(m_photo);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+
     void init()
     {
         m_images = std::make_unique<StoredImages>();
@@ -371,6 +384,50 @@ private slots:
         display().setSizeMode(Ik5Disp::kFit);
         redraw(display());
         QCOMPARE(QColor(shot().pixel(contentsCentre())), QColor(Qt::blue));
+    }
+
+    void dragEnterAcceptsOnlyLocalFiles_data()
+    {
+        QTest::addColumn<QList<QUrl>>("urls");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("accepted");
+        const QUrl file = QUrl::fromLocalFile(m_photo);
+        const QUrl folder = QUrl::fromLocalFile(m_folder->path());
+        QTest::newRow("a local file") << QList<QUrl>{file} << QString() << true;
+        QTest::newRow("a folder, then a file") << QList<QUrl>{folder, file} << QString() << true;
+        QTest::newRow("only a folder") << QList<QUrl>{folder} << QString() << false;
+        QTest::newRow("a web address")
+            << QList<QUrl>{QUrl(QStringLiteral("https://example.com/a.jpg"))} << QString() << false;
+        QTest::newRow("plain text naming a file") << QList<QUrl>() << m_photo << false;
+    }
+    void dragEnterAcceptsOnlyLocalFiles()
+    {
+        QFETCH(QList<QUrl>, urls);
+        QFETCH(QString, text);
+        QFETCH(bool, accepted);
+        QMimeData mime;
+        if (!urls.isEmpty())
+            mime.setUrls(urls);
+        if (!text.isEmpty())
+            mime.setText(text);
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        enter.setAccepted(false);
+        QApplication::sendEvent(&display(), &enter);
+        QCOMPARE(enter.isAccepted(), accepted);
+    }
+
+    void droppingFilesReportsTheFirstFile()
+    {
+        const QString second = m_folder->filePath(QStringLiteral("写真 フォルダ/b.png"));
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(m_folder->path()), QUrl::fromLocalFile(m_photo),
+                      QUrl::fromLocalFile(second)});
+        QSignalSpy dropped(&display(), &Ik5Disp::fileDropped);
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&display(), &drop);
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(dropped.count(), 1);
+        QCOMPARE(dropped.at(0).at(0).toString(), QDir::toNativeSeparators(m_photo));
     }
 
     void invalidValuesAreRefused_data()
