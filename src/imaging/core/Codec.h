@@ -1,0 +1,52 @@
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+// Vocabulary shared by the image readers and writers.
+
+namespace imaging {
+
+// Receives whole percentages 0..100 while a file is read or written.
+using ProgressFn = std::function<void(int percent)>;
+
+// Passes progress on only when the whole percentage grows, so a caller that
+// yields to the event loop on every report is not flooded.
+class ProgressReporter
+{
+public:
+    explicit ProgressReporter(ProgressFn fn) : m_fn(std::move(fn)) {}
+    void report(int percent);
+    void done() { report(100); }
+
+private:
+    ProgressFn m_fn;
+    int m_last = -1;
+};
+
+// What a reduced read must still deliver, measured on the upright image:
+// at least width x height, and a long side of at least longSide. Zero puts
+// no bound on that measure.
+struct MinimumSize
+{
+    int width = 0;
+    int height = 0;
+    int longSide = 0;
+};
+
+// Files store resolution per inch, per centimetre or per metre; images carry
+// dots per inch, and 96 when a file says nothing.
+inline constexpr double kDefaultDpi = 96.0;
+[[nodiscard]] double dpiFromDotsPerMeter(int dotsPerMeter);
+[[nodiscard]] int dotsPerMeterFromDpi(double dpi);
+
+// The failures every reader raises the same way.
+[[noreturn]] void throwDamaged(const QString &reason);
+[[noreturn]] void throwUnsupported(const QString &detail = {});
+
+// "Premature end of data" -> "premature end of data": library and system
+// messages start upper case, our descriptions do not.
+[[nodiscard]] QString lowerFirst(QString text);
+
+} // namespace imaging

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QSize>
+
+#include "imaging/core/Codec.h"
+#include "imaging/core/Image.h"
+
+namespace imaging {
+
+// A crafted progressive file with thousands of scans keeps a decoder busy for
+// minutes; real files have about ten.
+inline constexpr int kMaxJpegScans = 1000;
+
+// Decodes a JPEG from memory into RGB32, upright by its EXIF orientation,
+// with its JFIF density (96 dpi when it has none). Grey, RGB, YCbCr, CMYK and
+// YCCK files are read. With reduceTo, decodes at the smallest DCT scale
+// (1/8, 1/4, 1/2, 1) still at least that size. Progress covers the decoding.
+// Throws Error: Damaged (libjpeg errors and warnings: corrupt or missing
+// data), TooLarge (declared size, checked before decoding), Unsupported
+// (too many scans, unknown colour space).
+[[nodiscard]] Image decodeJpeg(QByteArrayView data, std::optional<MinimumSize> reduceTo = {},
+                               const ProgressFn &progress = {});
+
+// Baseline or progressive JPEG at quality 1..100 (anything else throws
+// InvalidArgument), with the image's resolution as JFIF density in dpi.
+[[nodiscard]] QByteArray encodeJpeg(const Image &image, int quality, bool progressive,
+                                    const ProgressFn &progress = {});
+
+// The DCT scale denominator (1, 2, 4 or 8) for a stored image of that size:
+// the largest whose decoded size is still at least atLeast. atLeast is in
+// stored orientation here.
+[[nodiscard]] int jpegScaleFor(QSize stored, MinimumSize atLeast);
+
+} // namespace imaging

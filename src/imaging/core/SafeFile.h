@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace imaging {
+
+// Files larger than this are refused before being read into memory.
+inline constexpr qint64 kMaxFileBytes = qint64(2) << 30;
+
+// The whole content of a regular file, read once. A folder, FIFO or device
+// is refused from its status alone, before any blocking open or read.
+// Throws Error: NotFound, NotRegularFile, Unreadable (naming the system's
+// reason), TooLarge, InvalidArgument (a name with a NUL character).
+[[nodiscard]] QByteArray readRegularFile(const QString &path);
+
+// Replaces the file at path with data, all or nothing: the bytes go to a
+// temporary file in the same folder that is renamed over the old file only
+// once every byte has reached it. On failure throws Error(WriteFailed) naming
+// the reason; the old file stays byte-identical and no temporary file is left.
+void writeFileAtomically(const QString &path, QByteArrayView data);
+
+} // namespace imaging

@@ -1,0 +1,79 @@
+#pragma once
+
+// Small image files made in code for the codec tests and the fuzzers' seed
+// corpus: valid files of every format and depth, and the damaged or crafted
+// variants the readers must refuse.
+
+#include <QByteArray>
+#include <QImage>
+#include <QList>
+#include <QRgb>
+
+#include "imaging/core/Image.h"
+
+namespace fixtures {
+
+// Every pixel differs from its neighbours in every channel, so a shifted,
+// mirrored or swapped image never compares equal.
+[[nodiscard]] QImage pattern(int width, int height);
+[[nodiscard]] imaging::Image patternImage(int width, int height, double dpiX = 96, double dpiY = 96);
+// Slow gradients in each channel, as in a photo: what JPEG keeps well.
+[[nodiscard]] QImage smooth(int width, int height);
+
+// Peak signal-to-noise ratio over R, G and B, in dB (infinite when equal).
+[[nodiscard]] double psnr(const QImage &a, const QImage &b);
+
+// ---- JPEG ----
+
+// Quality 95 unless said otherwise; made with our encoder.
+[[nodiscard]] QByteArray jpegOf(const QImage &pixels, int quality = 95);
+// Inserts an APPn segment right after SOI.
+[[nodiscard]] QByteArray withSegment(const QByteArray &jpeg, int marker, const QByteArray &payload);
+// An APP1 Exif payload whose IFD0 holds only the orientation tag.
+[[nodiscard]] QByteArray exifPayload(int orientation, bool bigEndian);
+// Rewrites the frame header's declared size.
+[[nodiscard]] QByteArray withJpegSize(const QByteArray &jpeg, int width, int height);
+// Rewrites the JFIF density (unit 0 aspect, 1 dpi, 2 dpcm); or drops APP0.
+[[nodiscard]] QByteArray withJfifDensity(const QByteArray &jpeg, int unit, int x, int y);
+[[nodiscard]] QByteArray withoutJfif(const QByteArray &jpeg);
+// A 16 x 16 grey progressive JPEG whose last AC scan is repeated: each copy
+// is a valid scan, so only a limit on the number of scans stops the decoder.
+[[nodiscard]] QByteArray progressiveWithRepeatedScans(int repeats);
+// A flat grey baseline JPEG of any size, written row by row.
+[[nodiscard]] QByteArray flatJpeg(int width, int height);
+// A flat 16 x 16 JPEG from one sample in a colour space other than YCbCr:
+// "gray" (1 byte), "cmyk" (4 bytes, Adobe inverted), "cmyk-plain" (4 bytes,
+// no Adobe marker), "ycck" (4 bytes given as Adobe-inverted CMYK).
+[[nodiscard]] QByteArray jpegInColourSpace(const char *space, const QByteArray &sample);
+
+// ---- PNG, BMP, TIFF ----
+
+[[nodiscard]] QByteArray qtEncoded(const QImage &image, const char *format);
+// Rewrites IHDR's size and its CRC.
+[[nodiscard]] QByteArray withPngSize(const QByteArray &png, quint32 width, quint32 height);
+[[nodiscard]] QByteArray withBmpSize(const QByteArray &bmp, qint32 width, qint32 height);
+// An 8-bit run-length BMP of a flat colour: one run and an end-of-line per
+// row, then end-of-bitmap.
+[[nodiscard]] QByteArray rle8Bmp(int width, int height);
+// An uncompressed RGB TIFF with its directory before the pixels, so cutting
+// the file cuts pixel data, not the header.
+[[nodiscard]] QByteArray stripTiff(const QImage &image, bool bigEndian = false);
+[[nodiscard]] QByteArray stripTiffDeclaring(int width, int height);
+
+// ---- PCX ----
+
+struct PcxLayout
+{
+    int bitsPerPixel;
+    int planes;
+    bool runLength;
+};
+// Encodes an Indexed8 image (colour table up to 16 entries in the header,
+// or 256 at the end for 8 bits) or, for 8 bits x 3 planes, an RGB32 image.
+[[nodiscard]] QByteArray pcxFile(const QImage &image, PcxLayout layout, int hdpi = 0, int vdpi = 0);
+// An Indexed8 image of the pattern's colours reduced to `colours` entries.
+[[nodiscard]] QImage indexedPattern(int width, int height, int colours);
+// Rewrites the window (xmin = ymin = 0).
+[[nodiscard]] QByteArray withPcxWindow(const QByteArray &pcx, int xmax, int ymax);
+
+} // namespace fixtures

@@ -1,0 +1,71 @@
+#include "FileSystemFixtures.h"
+
+#include <sys/fsuid.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+
+namespace fixtures {
+
+namespace {
+constexpr unsigned kNobody = 65534;
+} // namespace
+
+TmpfsMount::TmpfsMount(const QString &folder, const QString &options)
+    : m_folder(folder)
+{
+    m_mounted = ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0,
+                        options.toLocal8Bit().constData()) == 0;
+}
+
+TmpfsMount::~TmpfsMount()
+{
+    if (m_mounted)
+        ::umount2(QFile::encodeName(m_folder).constData(), MNT_DETACH);
+}
+
+bool TmpfsMount::remountReadOnly()
+{
+    return m_mounted
+        && ::mount(nullptr, QFile::encodeName(m_folder).constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+}
+
+AsUnprivilegedUser::AsUnprivilegedUser()
+{
+    ::setfsgid(kNobody);
+    ::setfsuid(kNobody);
+    // setfsuid reports the previous id: asking again tells whether it took.
+    m_active = ::setfsuid(kNobody) == static_cast<int>(kNobody);
+}
+
+AsUnprivilegedUser::~AsUnprivilegedUser()
+{
+    ::setfsuid(::geteuid());
+    ::setfsgid(::getegid());
+}
+
+bool runningAsRoot()
+{
+    return ::geteuid() == 0;
+}
+
+QStringList folderListing(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace fixtures
