@@ -1,0 +1,49 @@
+#include "imaging/core/Cut.h"
+
+#include <algorithm>
+
+#include "imaging/core/Error.h"
+
+namespace imaging {
+namespace {
+
+[[noreturn]] void refuse(const QString &why)
+{
+    throw Error(Error::Kind::InvalidArgument, QStringLiteral("cannot cut the image: %1").arg(why));
+}
+
+} // namespace
+
+QRect cutRectangle(std::span<const qint32> xs, std::span<const qint32> ys, qint32 count, QSize imageSize)
+{
+    if (count < 3)
+        refuse(QStringLiteral("a polygon needs at least three corners, got %1").arg(count));
+    const auto corners = static_cast<std::size_t>(count);
+    if (xs.size() < corners || ys.size() < corners)
+        refuse(QStringLiteral("%1 corners but only %2 x and %3 y coordinates")
+                   .arg(count).arg(xs.size()).arg(ys.size()));
+
+    const auto [left, right] = std::minmax_element(xs.begin(), xs.begin() + count);
+    const auto [top, bottom] = std::minmax_element(ys.begin(), ys.begin() + count);
+    // 64-bit so that clipping extreme coordinates cannot overflow.
+    const qint64 clippedLeft = std::max<qint64>(*left, 0);
+    const qint64 clippedTop = std::max<qint64>(*top, 0);
+    const qint64 clippedRight = std::min<qint64>(*right, imageSize.width());
+    const qint64 clippedBottom = std::min<qint64>(*bottom, imageSize.height());
+    if (clippedRight <= clippedLeft || clippedBottom <= clippedTop)
+        refuse(QStringLiteral("the frame %1,%2 - %3,%4 holds no pixel of the %5 x %6 image")
+                   .arg(*left).arg(*top).arg(*right).arg(*bottom)
+                   .arg(imageSize.width()).arg(imageSize.height()));
+    return QRect(static_cast<int>(clippedLeft), static_cast<int>(clippedTop),
+                 static_cast<int>(clippedRight - clippedLeft), static_cast<int>(clippedBottom - clippedTop));
+}
+
+QImage cutImage(const QImage &source, std::span<const qint32> xs, std::span<const qint32> ys, qint32 count)
+{
+    const QImage part = source.copy(cutRectangle(xs, ys, count, source.size()));
+    if (part.isNull())
+        throw Error(Error::Kind::TooLarge, QStringLiteral("not enough memory to cut the image"));
+    return part;
+}
+
+} // namespace imaging
