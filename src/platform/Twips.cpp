@@ -1,5 +1,7 @@
 #include "platform/Twips.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 namespace platform {
@@ -22,6 +24,25 @@ void setOuterSizeTwips(QWidget *window, int widthTwips, int heightTwips)
 QSize outerSizeTwips(const QWidget *window)
 {
     return QSize(pixelsToTwips(window->width() + kFrameWidthPx), pixelsToTwips(window->height() + kFrameHeightPx));
+}
+
+QPoint positionTwips(const QWidget *window)
+{
+    return QPoint(pixelsToTwips(window->x()), pixelsToTwips(window->y()));
+}
+
+void moveTwips(QWidget *window, int leftTwips, int topTwips)
+{
+    window->move(twipsToPixels(leftTwips), twipsToPixels(topTwips));
+}
+
+QSize screenSizeTwips()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return QSize();
+    const QSize pixels = screen->geometry().size();
+    return QSize(pixelsToTwips(pixels.width()), pixelsToTwips(pixels.height()));
 }
 
 } // namespace platform

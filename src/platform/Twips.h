@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QPoint>
 #include <QRect>
+#include <QSize>
 
 class QWidget;
 
@@ -26,5 +28,12 @@ inline constexpr int kFrameHeightPx = 25;
 void setOuterSizeTwips(QWidget *window, int widthTwips, int heightTwips);
 // The designed outer size of a window, in twips, read back from its client area.
 [[nodiscard]] QSize outerSizeTwips(const QWidget *window);
+
+// A top-level window's left and top edges (its outer frame), in twips.
+[[nodiscard]] QPoint positionTwips(const QWidget *window);
+void moveTwips(QWidget *window, int leftTwips, int topTwips);
+
+// The primary screen's size in twips, for centring windows; empty without a screen.
+[[nodiscard]] QSize screenSizeTwips();
 
 } // namespace platform

@@ -1,0 +1,164 @@
+#include "platform/Forms.h"
+
+#include <algorithm>
+#include <vector>
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QPointer>
+#include <QScopeGuard>
+
+#include "platform/Controls.h"
+#include "platform/Guard.h"
+
+namespace {
+
+struct LoadedForm
+{
+    std::type_index type;
+    platform::Form *form;
+};
+
+// The loaded forms in load order.
+std::vector<LoadedForm> &loadedForms()
+{
+    static std::vector<LoadedForm> forms;
+    return forms;
+}
+
+void forget(const platform::Form *form)
+{
+    std::erase_if(loadedForms(), [form](const LoadedForm &entry) { return entry.form == form; });
+}
+
+} // namespace
+
+namespace forms {
+
+void unload(platform::Form *form)
+{
+    if (!form || form->m_unloading || form->m_unloaded)
+        return;
+    form->m_unloading = true;
+    // Even a Form_Unload that throws leaves the form fully unloaded.
+    const auto finish = qScopeGuard([form] {
+        forget(form);
+        form->discard();
+    });
+    form->Form_Unload();
+}
+
+void unloadAll()
+{
+    // A Form_Unload may unload other forms or run this again: work on a copy.
+    std::vector<QPointer<platform::Form>> forms;
+    for (const LoadedForm &entry : loadedForms())
+        forms.emplace_back(entry.form);
+    std::reverse(forms.begin(), forms.end());
+    for (const QPointer<platform::Form> &form : forms)
+        unload(form.data());
+}
+
+namespace detail {
+
+platform::Form *find(std::type_index type)
+{
+    const auto &forms = loadedForms();
+    const auto it = std::find_if(forms.begin(), forms.end(), [type](const LoadedForm &entry) { return entry.type == type; });
+    return it == forms.end() ? nullptr : it->form;
+}
+
+void load(std::type_index type, platform::Form *form)
+{
+    // Registered first, so that code run by Form_Load reaches this instance.
+    loadedForms().push_back({type, form});
+    try {
+        form->Form_Load();
+    } catch (...) {
+        forget(form);
+        form->discard();
+        throw;
+    }
+}
+
+} // namespace detail
+} // namespace forms
+
+namespace platform {
+
+Form::Form(QWidget *parent)
+    : QWidget(parent)
+{
+}
+
+Form::~Form()
+{
+    // Normally gone from the list at unload; this covers a form destroyed otherwise.
+    forget(this);
+    if (m_modalLoop)
+        m_modalLoop->quit();
+}
+
+void Form::Show()
+{
+    if (m_unloaded)
+        return;
+    // A window that appears comes to the front by itself; one already shown is brought there.
+    const bool wasVisible = isVisible();
+    show();
+    if (wasVisible) {
+        raise();
+        activateWindow();
+    }
+}
+
+void Form::ShowModal()
+{
+    if (m_unloaded || m_modalLoop)
+        return;
+    // Modality is taken only when a window is shown.
+    hide();
+    setWindowModality(Qt::ApplicationModal);
+    Show();
+
+    QPointer<Form> self(this);
+    QEventLoop loop;
+    m_modalLoop = &loop;
+    loop.exec();
+    // An unloaded form may already have been destroyed inside the loop.
+    if (!self)
+        return;
+    m_modalLoop = nullptr;
+    setWindowModality(Qt::NonModal);
+}
+
+void Form::Hide()
+{
+    hide();
+}
+
+void Form::setVisible(bool visible)
+{
+    QWidget::setVisible(visible);
+    if (!visible && m_modalLoop)
+        m_modalLoop->quit();
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    // Through the guard: a failing Form_Unload is reported, and a window is
+    // not closed under a long operation that is yielding to the event loop.
+    runHandler(this, WhileBusy::Ignored, [this] { forms::unload(this); });
+    event->setAccepted(m_unloaded);
+}
+
+void Form::discard()
+{
+    m_unloaded = true;
+    for (Timer *timer : findChildren<Timer *>())
+        timer->setEnabled(false);
+    hide();
+    deleteLater();
+}
+
+} // namespace platform
