@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-translations-l10n
     libgl-dev
     libjpeg62-turbo-dev
-    fonts-ipafont-gothic fonts-dejavu-core
+    fonts-ipafont-gothic fonts-dejavu-core fonts-liberation
     xvfb xauth
     clang libclang-rt-14-dev
     poppler-utils

@@ -1,0 +1,54 @@
+#include "app/DesignFonts.h"
+
+#include <QApplication>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QtMath>
+
+namespace designfonts {
+
+namespace {
+
+// Buttons of the design have captions that fill them: Qt's default margins
+// would cut "スライドショー" in its 73-pixel button.
+class DesignStyle : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        if (metric == PM_ButtonMargin)
+            return 2;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+const QString kGothic = QStringLiteral("ＭＳ ゴシック");
+const QString kPGothic = QStringLiteral("ＭＳ Ｐゴシック");
+} // namespace
+
+void install()
+{
+    QFont::insertSubstitutions(kGothic, {QStringLiteral("IPAGothic"), QStringLiteral("IPAexGothic")});
+    QFont::insertSubstitutions(kPGothic, {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")});
+    // A narrow heavy face keeps "Impact" captions inside their labels.
+    QFont::insertSubstitutions(QStringLiteral("Impact"),
+                               {QStringLiteral("Liberation Sans Narrow"), QStringLiteral("DejaVu Sans Condensed")});
+    QApplication::setFont(uiFont());
+    QApplication::setStyle(new DesignStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
+}
+
+QFont font(const QString &family, double points, bool bold)
+{
+    QFont f(family);
+    f.setPixelSize(qRound(points * 96.0 / 72.0));
+    f.setBold(bold);
+    return f;
+}
+
+QFont uiFont(double points, bool bold)
+{
+    return font(kPGothic, points, bold);
+}
+
+} // namespace designfonts

@@ -1,0 +1,25 @@
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "app/DesignFonts.h"
+#include "app/Module1.h"
+#include "imaging/widgets/RealOpenFileDialog.h"
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Morvell Image Viewer"));
+    // Message box buttons in Japanese, whatever the desktop's language.
+    QTranslator qtTranslations;
+    if (qtTranslations.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslations);
+    designfonts::install();
+    imaging::installRealOpenFileDialog();
+    // The program ends with its main window, not with whichever window closed last.
+    QApplication::setQuitOnLastWindowClosed(true);
+    Module1::Main();
+    return QApplication::exec();
+}

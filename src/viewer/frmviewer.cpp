@@ -1,0 +1,137 @@
+#include "viewer/frmviewer.h"
+
+#include <QPainter>
+
+#include "platform/Events.h"
+#include "platform/Twips.h"
+
+frmviewer::frmviewer()
+{
+    setObjectName(QStringLiteral("frmviewer"));
+    setWindowTitle(QStringLiteral("Morvell Image Viewer"));
+    setWindowIcon(QIcon(QStringLiteral(":/design/morvell-viewer.png")));
+    // Fixed size, no maximise or minimise box.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    m_background = QPixmap(QStringLiteral(":/design/viewer_background.png"));
+
+    buildDisplayArea();
+    buildToolButtons();
+    buildFileInformation();
+    buildPanelButtons();
+    buildThumbnailStrip();
+    buildDisplaySettingsPanel();
+    buildSlideshowPanel();
+    buildAdjustmentsPanel();
+    buildQuickResizePanel();
+    buildSuiteControls();
+    // The logo lies beneath every panel shown over it.
+    Image5->lower();
+    wireHandlers();
+    platform::setOuterSizeTwips(this, kOuterWidth, kOuterHeight);
+}
+
+void frmviewer::wireHandlers()
+{
+    using platform::on;
+    using platform::onClick;
+    on(Ik5Disp1, &imaging::Ik5Disp::clickedEmpty, this, &frmviewer::Ik5Disp1_clickedEmpty);
+    on(Ik5Disp1, &imaging::Ik5Disp::fileDropped, this, &frmviewer::Ik5Disp1_fileDropped);
+    on(Ik5Disp1, &imaging::Ik5Disp::pointerPressed, this, &frmviewer::Ik5Disp1_pointerPressed);
+    on(Ik5Disp1, &imaging::Ik5Disp::pointerMoved, this, &frmviewer::Ik5Disp1_pointerMoved);
+    on(Ik5Disp1, &imaging::Ik5Disp::pointerReleased, this, &frmviewer::Ik5Disp1_pointerReleased);
+    on(Ik5Disp1, &imaging::Ik5Disp::zoomAnchor, this, &frmviewer::Ik5Disp1_zoomAnchor);
+    // Progress handlers run while an operation yields: they must get through.
+    on(Ik5File1, &imaging::Ik5File::progress, this, &frmviewer::Ik5File1_progress, platform::WhileBusy::Allowed);
+    on(Ik5Effect1, &imaging::Ik5Effect::progress, this, &frmviewer::Ik5Effect1_progress, platform::WhileBusy::Allowed);
+
+    onClick(Image1, this, &frmviewer::Image1_Click);
+    onClick(Image2, this, &frmviewer::Image2_Click);
+    onClick(Image3, this, &frmviewer::Image3_Click);
+    onClick(Image4, this, &frmviewer::Image4_Click);
+    onClick(Image5, this, &frmviewer::Image5_Click);
+    onClick(Image6, this, &frmviewer::Image6_Click);
+    onClick(Image7, this, &frmviewer::Image7_Click);
+    onClick(Image8, this, &frmviewer::Image8_Click);
+    platform::onTimer(Timer1, this, &frmviewer::Timer1_Timer);
+    platform::onTimer(Timer2, this, &frmviewer::Timer2_Timer);
+    platform::onTimer(Timer3, this, &frmviewer::Timer3_Timer);
+    platform::onTimer(Timer4, this, &frmviewer::Timer4_Timer);
+    platform::onTimer(Timer5, this, &frmviewer::Timer5_Timer);
+    platform::onTimer(Timer6, this, &frmviewer::Timer6_Timer);
+    platform::onTimer(Timer7, this, &frmviewer::Timer7_Timer);
+
+    onClick(Command6, this, &frmviewer::Command6_Click);
+    onClick(Command10, this, &frmviewer::Command10_Click);
+    onClick(Command17, this, &frmviewer::Command17_Click);
+    onClick(Command19, this, &frmviewer::Command19_Click);
+}
+
+void frmviewer::Form_Load()
+{
+    platform::setOuterSizeTwips(this, kOuterWidth, kOuterHeight);
+    Ik5File1->setHandle(0);
+    Option1->setChecked(true);
+    for (QWidget *frame : {static_cast<QWidget *>(Frame3), static_cast<QWidget *>(Frame2),
+                           static_cast<QWidget *>(Frame4), static_cast<QWidget *>(Frame5)})
+        frame->hide();
+    Image3->setEnabled(false);
+    Image8->setEnabled(false);
+    Image6->setEnabled(false);
+    Command6->setEnabled(false);
+    Command8->setEnabled(false);
+    Command5->setEnabled(false);
+    Command11->setEnabled(false);
+    Label8->hide();
+    Command18->setEnabled(false);
+    cmdTcancel->setEnabled(false);
+}
+
+void frmviewer::paintEvent(QPaintEvent *)
+{
+    QPainter(this).drawPixmap(0, 0, m_background);
+}
+
+void frmviewer::showPanel(QWidget *panel)
+{
+    panel->show();
+    panel->move(Image5->pos());
+    panel->raise();
+}
+
+void frmviewer::setImageButtonsEnabled(bool enabled)
+{
+    for (QWidget *control : {static_cast<QWidget *>(Image3), static_cast<QWidget *>(Image8),
+                             static_cast<QWidget *>(Image1), static_cast<QWidget *>(Image6),
+                             static_cast<QWidget *>(Command6), static_cast<QWidget *>(Command8)})
+        control->setEnabled(enabled);
+}
+
+bool frmviewer::hasWorkingImage() const
+{
+    return imaging::ImageStore::instance().contains(Ik5Disp1->handle());
+}
+
+void frmviewer::Command6_Click()
+{
+    Ik5Disp1->show();
+    Ik5Disp1->bringToFront();
+    showPanel(Frame2);
+}
+
+void frmviewer::Command10_Click()
+{
+    platform::setOuterSizeTwips(this, kOuterWidth, kOuterHeight);
+    Label19->clear();
+}
+
+void frmviewer::Command17_Click()
+{
+    Frame4->hide();
+}
+
+void frmviewer::Command19_Click()
+{
+    showPanel(Frame5);
+    Frame4->hide();
+    Command23->setEnabled(true);
+}

@@ -1,0 +1,139 @@
+// Opening, showing and closing the working image; dragging it.
+
+#include "viewer/frmviewer.h"
+
+#include "app/Form2.h"
+#include "app/TextRules.h"
+#include "imaging/core/Error.h"
+#include "platform/MessageBox.h"
+
+void frmviewer::OpenImage(OpenVia via, const QString &droppedPath)
+{
+    const bool viaDialog = via != OpenVia::Drop;
+    if (via == OpenVia::Drop)
+        clearFileInformation();
+    // The open button released the file control's image at its click.
+    if (via != OpenVia::OpenButton && Ik5File1->handle() != 0) {
+        Ik5Common1->setHandle(Ik5File1->handle());
+        Ik5Common1->release();
+    }
+    Ik5Disp1->setStep(imaging::Ik5Disp::kStepClear);
+    Ik5Disp1->perform();
+    if (viaDialog && !Ik5File1->openDialog())
+        return; // cancelled: display cleared, everything else as it was
+
+    forms::get<Form2>()->Show();
+    if (via == OpenVia::Drop)
+        Ik5File1->setPath(droppedPath);
+    Ik5File1->setOperation(0);
+    try {
+        Ik5File1->perform();
+    } catch (const imaging::Error &error) {
+        forms::unload<Form2>();
+        reportOpenFailure(Ik5File1->path(), error.description());
+        return;
+    }
+    forms::unload<Form2>();
+    if (viaDialog)
+        setImageButtonsEnabled(true);
+    Ik5File1->finishRead();
+    Text1->setText(textrules::fileNameOf(Ik5File1->path()));
+    Text2->setText(textrules::formatNumber(static_cast<double>(Ik5File1->fileSize()) / 1000.0));
+    Text3->setText(QString::number(Ik5File1->imageWidth()));
+    Text4->setText(QString::number(Ik5File1->imageHeight()));
+    showWorkingImage(Ik5File1->handle());
+    if (!viaDialog)
+        setImageButtonsEnabled(true);
+}
+
+void frmviewer::showWorkingImage(imaging::Handle handle)
+{
+    Ik5Disp1->setHandle(handle);
+    Ik5Disp1->setStep(imaging::Ik5Disp::kStepPrepare);
+    Ik5Disp1->perform();
+    Ik5Disp1->setStep(imaging::Ik5Disp::kStepShow);
+    Ik5Disp1->perform();
+}
+
+// A file that cannot be read leaves the window as with no image: one message
+// naming the file and the reason, the display cleared, the boxes empty and
+// the buttons that need an image disabled.
+void frmviewer::reportOpenFailure(const QString &path, const QString &reason)
+{
+    Ik5Disp1->setHandle(0);
+    Ik5File1->setHandle(0);
+    clearFileInformation();
+    setImageButtonsEnabled(false);
+    platform::messageBox(QStringLiteral("画像を開けませんでした。\n\n%1\n\n%2").arg(textrules::fileNameOf(path), reason),
+                         platform::msgbox::Exclamation);
+}
+
+void frmviewer::clearFileInformation()
+{
+    for (QLineEdit *box : {Text1, Text2, Text3, Text4})
+        box->clear();
+}
+
+void frmviewer::CloseImage()
+{
+    clearFileInformation();
+    Option1->setChecked(true);
+    setImageButtonsEnabled(false);
+    Ik5Disp1->setStep(imaging::Ik5Disp::kStepClear);
+    Ik5Disp1->perform();
+}
+
+void frmviewer::Ik5Disp1_clickedEmpty()
+{
+    if (Ik5Disp1->handle() != 0)
+        return;
+    OpenImage(OpenVia::EmptyDisplayClick);
+}
+
+void frmviewer::Ik5Disp1_fileDropped(const QString &path)
+{
+    OpenImage(OpenVia::Drop, path);
+}
+
+// The image follows the pointer: moving right by n scrolls left by n.
+void frmviewer::Ik5Disp1_pointerPressed(int x, int y)
+{
+    if (Ik5Disp1->selectionMode())
+        return;
+    DragActive = 1;
+    DragOriginX = Ik5Disp1->scrollX() + x;
+    DragOriginY = Ik5Disp1->scrollY() + y;
+}
+
+void frmviewer::Ik5Disp1_pointerMoved(int x, int y)
+{
+    if (Ik5Disp1->selectionMode() || DragActive != 1 || (x == LastDragX && y == LastDragY))
+        return;
+    Ik5Disp1->setScrollX(DragOriginX - x);
+    Ik5Disp1->setScrollY(DragOriginY - y);
+    Ik5Disp1->perform();
+    LastDragX = x;
+    LastDragY = y;
+}
+
+void frmviewer::Ik5Disp1_pointerReleased()
+{
+    if (!Ik5Disp1->selectionMode())
+        DragActive = 0;
+}
+
+void frmviewer::Ik5Disp1_zoomAnchor(int x, int y)
+{
+    ZoomAnchorX = x;
+    ZoomAnchorY = y;
+}
+
+void frmviewer::Ik5File1_progress(int percent)
+{
+    Form2::reportProgress(percent);
+}
+
+void frmviewer::Ik5Effect1_progress(int percent)
+{
+    Form2::reportProgress(percent);
+}
