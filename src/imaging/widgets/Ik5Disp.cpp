@@ -35,6 +35,8 @@ Ik5Disp::Ik5Disp(QWidget *parent)
     setAcceptDrops(true);
     m_pan->setWindowTitle(m_panCaption);
     connect(m_pan, &PanWindow::centreRequested, this, &Ik5Disp::centreOn);
+    // Closed by the user, it stays closed until the program shows it again.
+    connect(m_pan, &PanWindow::closedByUser, this, [this] { m_panOn = false; });
 }
 
 Ik5Disp::~Ik5Disp() = default;

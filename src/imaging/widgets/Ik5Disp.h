@@ -101,7 +101,8 @@ public:
     void setSelBottom(int value);
 
     // -1 (or any nonzero value) switches the pan window on, 0 off. While on,
-    // it is shown whenever the display shows an image unscaled.
+    // it is shown whenever the display shows an image unscaled and is not
+    // hidden itself. Closing it by its title bar switches it off.
     void showPanWindow(int on);
     [[nodiscard]] bool panWindowOn() const { return m_panOn; }
     // The pan window's outer left and top on the screen, in pixels.

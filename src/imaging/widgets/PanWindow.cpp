@@ -1,5 +1,6 @@
 #include "imaging/widgets/PanWindow.h"
 
+#include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -76,6 +77,12 @@ void PanWindow::mouseMoveEvent(QMouseEvent *event)
 {
     if (event->buttons() & Qt::LeftButton)
         emit centreRequested(toImage(event->position()) - m_grabOffset);
+}
+
+void PanWindow::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    emit closedByUser();
 }
 
 } // namespace imaging::display

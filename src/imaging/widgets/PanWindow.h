@@ -29,11 +29,14 @@ public:
 signals:
     // Put this image point at the centre of the display.
     void centreRequested(QPointF imagePoint);
+    // The user closed the window (its title bar's close button).
+    void closedByUser();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     [[nodiscard]] QPointF toImage(QPointF windowPoint) const;

@@ -423,11 +423,29 @@ private slots:
         mime.setUrls({QUrl::fromLocalFile(m_folder->path()), QUrl::fromLocalFile(m_photo),
                       QUrl::fromLocalFile(second)});
         QSignalSpy dropped(&display(), &Ik5Disp::fileDropped);
+        // Qt hands a drop to the widget that accepted the drag's entry.
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&display(), &enter);
+        QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        drop.setAccepted(false);
         QApplication::sendEvent(&display(), &drop);
         QVERIFY(drop.isAccepted());
         QCOMPARE(dropped.count(), 1);
         QCOMPARE(dropped.at(0).at(0).toString(), QDir::toNativeSeparators(m_photo));
+    }
+
+    void bringToFrontPutsTheDisplayOverTheSlideshow()
+    {
+        // The slideshow control shares the display's place in the main window.
+        QWidget window;
+        auto *shared = new Ik5Disp(&window);
+        auto *slideshow = new QWidget(&window);
+        shared->setGeometry(0, 0, 100, 100);
+        slideshow->setGeometry(0, 0, 100, 100);
+        QCOMPARE(window.childAt(50, 50), slideshow);
+        shared->bringToFront();
+        QCOMPARE(window.childAt(50, 50), shared);
     }
 
     void invalidValuesAreRefused_data()

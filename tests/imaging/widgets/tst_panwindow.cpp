@@ -113,6 +113,15 @@ private slots:
             ImageStore::instance().release(d.handle());
             redraw(d);
         }) << false;
+        QTest::newRow("closed by the user, then the image dragged") << DisplayCall([this](Ik5Disp &d) {
+            QVERIFY(pan()->close());
+            d.setScrollX(10);
+            redraw(d);
+        }) << false;
+        QTest::newRow("closed by the user, then shown by the program") << DisplayCall([this](Ik5Disp &d) {
+            QVERIFY(pan()->close());
+            d.showPanWindow(-1);
+        }) << true;
         QTest::newRow("display hidden behind a slideshow")
             << DisplayCall([](Ik5Disp &d) { d.hide(); }) << false;
         QTest::newRow("display shown again") << DisplayCall([](Ik5Disp &d) {
