@@ -46,15 +46,15 @@ QImage mapPixels(const QImage &source, const ProgressFn &progress, const PixelMa
 {
     QImage target = newImageLike(source);
     ProgressReporter reporter(progress);
-    reporter.start();
+    reporter.report(0);
     for (int y = 0; y < source.height(); ++y) {
         const auto *in = reinterpret_cast<const QRgb *>(source.constScanLine(y));
         auto *out = reinterpret_cast<QRgb *>(target.scanLine(y));
         for (int x = 0; x < source.width(); ++x)
             out[x] = map(in[x]);
-        reporter.update(y + 1, source.height());
+        reporter.report(static_cast<int>(qint64(y + 1) * 100 / source.height()));
     }
-    reporter.finish();
+    reporter.done();
     return target;
 }
 

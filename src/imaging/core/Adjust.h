@@ -2,7 +2,7 @@
 
 #include <QImage>
 
-#include "imaging/core/Progress.h"
+#include "imaging/core/Codec.h" // ProgressFn, ProgressReporter
 
 namespace imaging {
 

@@ -42,13 +42,14 @@ Handle Ik5Effect::produce(const Make &make)
     // progress handler that yields may release the source meanwhile.
     const Image source = ImageStore::instance().get(m_source);
 
-    const ProgressFn emitProgress = [this](int percent) { emit progress(percent); };
-    ProgressReporter reporter(emitProgress);
-    reporter.start();
-    const ProgressFn forward = [&reporter](int percent) { reporter.update(percent, 100); };
+    // Every call reports 0 first and 100 last, also when the effect itself
+    // reports nothing in between.
+    ProgressReporter reporter([this](int percent) { emit progress(percent); });
+    reporter.report(0);
+    const ProgressFn forward = [&reporter](int percent) { reporter.report(percent); };
     Image made = make(source, forward);
     m_result = ImageStore::instance().add(std::move(made));
-    reporter.finish();
+    reporter.done();
     return m_result;
 }
 
@@ -117,7 +118,7 @@ Handle Ik5Effect::saturation(qint16, qint16, qint32, qint32 level)
 
 void Ik5Effect::copyToClipboard()
 {
-    const Image &source = ImageStore::instance().get(m_source);
+    const Image source = ImageStore::instance().get(m_source);
     m_copy = source;
     // The clipboard belongs to the GUI application; a headless process
     // (batch tools, QCoreApplication tests) keeps only the private copy.

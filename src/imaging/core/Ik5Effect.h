@@ -7,7 +7,7 @@
 
 #include "imaging/core/Image.h"
 #include "imaging/core/ImageStore.h"
-#include "imaging/core/Progress.h"
+#include "imaging/core/Codec.h" // ProgressFn, ProgressReporter
 
 namespace imaging {
 

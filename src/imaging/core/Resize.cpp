@@ -168,7 +168,7 @@ QImage resizeImage(const QImage &source, int width, int height, const ProgressFn
     std::vector<float> helperLine(twoThreads ? lineLength : 0);
 
     ProgressReporter reporter(progress);
-    reporter.start();
+    reporter.report(0);
     std::atomic<int> rowsDone{0};
     {
         std::jthread helper; // joins on scope exit, also when a progress slot throws
@@ -177,10 +177,10 @@ QImage resizeImage(const QImage &source, int width, int height, const ProgressFn
                 resizeRows(planes, columns, rows, split, height, helperLine, rowsDone, {});
             });
         resizeRows(planes, columns, rows, 0, split, mainLine, rowsDone, [&] {
-            reporter.update(rowsDone.load(std::memory_order_relaxed), height);
+            reporter.report(static_cast<int>(qint64(rowsDone.load(std::memory_order_relaxed)) * 100 / height));
         });
     }
-    reporter.finish();
+    reporter.done();
     return target;
 }
 

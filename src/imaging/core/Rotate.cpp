@@ -131,7 +131,7 @@ QImage rotateImage(const QImage &source, double clockwiseDegrees, QRgb fill, con
     // tile keeps the source lines it crosses in the cache.
     constexpr int kTile = 64;
     ProgressReporter reporter(progress);
-    reporter.start();
+    reporter.report(0);
     for (int top = 0; top < canvas.height(); top += kTile) {
         const int bottom = std::min(top + kTile, canvas.height());
         for (int left = 0; left < canvas.width(); left += kTile) {
@@ -142,9 +142,9 @@ QImage rotateImage(const QImage &source, double clockwiseDegrees, QRgb fill, con
                     out[x] = sample(x, y);
             }
         }
-        reporter.update(bottom, canvas.height());
+        reporter.report(static_cast<int>(qint64(bottom) * 100 / canvas.height()));
     }
-    reporter.finish();
+    reporter.done();
     return target;
 }
 

@@ -4,7 +4,7 @@
 #include <QRgb>
 #include <QSize>
 
-#include "imaging/core/Progress.h"
+#include "imaging/core/Codec.h" // ProgressFn, ProgressReporter
 
 namespace imaging {
 
