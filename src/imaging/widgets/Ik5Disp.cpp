@@ -15,9 +15,15 @@ using namespace display;
 
 namespace {
 
-// Above this many pixels a zoomed-out picture is drawn straight from the
-// image instead of being cached whole (a 30000-pixel panorama at 1/2).
+// A zoomed-out picture is drawn from a smoothly scaled copy of the whole
+// image, made once. Above this many pixels (a 30000-pixel panorama at 1/2)
+// the visible part is drawn straight from the image instead.
 constexpr qint64 kMaxCachedPixels = 4096LL * 4096LL;
+
+bool drawsFromScaledCopy(QSize image, QSize zoomed)
+{
+    return zoomed.width() < image.width() && qint64(zoomed.width()) * zoomed.height() <= kMaxCachedPixels;
+}
 
 [[noreturn]] void invalidArgument(const QString &what)
 {
@@ -243,7 +249,7 @@ void Ik5Disp::prepare()
     if (const Image *image = shownImage()) {
         const QSize size = image->pixels.size();
         const QSize zoomed = zoomedSize(size, effectiveZoom(size));
-        if (zoomed.width() < size.width() && qint64(zoomed.width()) * zoomed.height() <= kMaxCachedPixels)
+        if (drawsFromScaledCopy(size, zoomed))
             (void)m_picture.get(m_handle, image->pixels, zoomed);
     }
 }
@@ -353,7 +359,7 @@ void Ik5Disp::drawPicture(QPainter &painter, const Image &image, const Layout &l
     const QSize size = image.pixels.size();
     const QSize zoomed = layout.placed.size();
     const QRect view(QPoint(0, 0), viewSize());
-    if (zoomed.width() < size.width() && qint64(zoomed.width()) * zoomed.height() <= kMaxCachedPixels) {
+    if (drawsFromScaledCopy(size, zoomed)) {
         const QImage &picture = m_picture.get(m_handle, image.pixels, zoomed);
         const QRect part = view.translated(-layout.placed.topLeft()) & picture.rect();
         painter.drawImage(layout.placed.topLeft() + part.topLeft(), picture, part);

@@ -123,6 +123,24 @@ private slots:
         QCOMPARE(imagePixelAt(shot(), kContentsOrigin + viewPoint), imagePoint);
     }
 
+    void zoomedOutDrawsTheScrolledPart()
+    {
+        // 1000 x 1000 at 1/2 is 500 x 500: scrolled to the end, the quarters
+        // meet at view (50, 50).
+        display().setSizeMode(Ik5Disp::kUnscaled);
+        display().setZoom(0.5);
+        showImage(display(), m_images->add(quarters(1000, 1000)));
+        display().setScrollX(9999);
+        display().setScrollY(9999);
+        redraw(display());
+        QCOMPARE(QPoint(display().scrollX(), display().scrollY()), QPoint(200, 200));
+        const QImage picture = shot();
+        QCOMPARE(QColor(picture.pixel(kContentsOrigin + QPoint(20, 20))), QColor(Qt::red));
+        QCOMPARE(QColor(picture.pixel(kContentsOrigin + QPoint(100, 20))), QColor(Qt::green));
+        QCOMPARE(QColor(picture.pixel(kContentsOrigin + QPoint(20, 100))), QColor(Qt::blue));
+        QCOMPARE(QColor(picture.pixel(kContentsOrigin + QPoint(299, 299))), QColor(Qt::yellow));
+    }
+
     void switchingToUnscaledKeepsTheCentre()
     {
         // As the display panel does: clear, set the mode, show.
