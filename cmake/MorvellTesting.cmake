@@ -14,7 +14,8 @@ function(morvell_add_test name)
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} Qt6::Test morvell_warnings)
     target_compile_definitions(${name} PRIVATE
-        MORVELL_TEST_DATA="${MORVELL_TEST_DATA}")
+        MORVELL_TEST_DATA="${MORVELL_TEST_DATA}"
+        MORVELL_ART_DIR="${MORVELL_ART_DIR}")
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
         TIMEOUT ${T_TIMEOUT}

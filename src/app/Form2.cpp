@@ -1,5 +1,7 @@
 #include "app/Form2.h"
 
+#include <QKeyEvent>
+
 #include "app/DesignFonts.h"
 #include "app/Module1.h"
 #include "app/TextRules.h"
@@ -82,6 +84,16 @@ void Form2::setLabel1Caption(const QString &caption)
 void Form2::Label1_Change()
 {
     ProgressBar1->setValue(textrules::toInt16(textrules::leadingNumber(Label1->text())));
+}
+
+// "中止" is the default button: Enter presses it.
+void Form2::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        Command1->click();
+        return;
+    }
+    platform::Form::keyPressEvent(event);
 }
 
 void Form2::Command1_Click()

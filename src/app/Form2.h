@@ -36,4 +36,7 @@ public:
     // Label1 repainted at once, then one yield to the event loop so the
     // stop button can be pressed.
     static void reportProgress(int percent);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };

@@ -103,10 +103,10 @@ void frmAbout::cmdOK_Click()
     forms::unload<frmAbout>();
 }
 
-// Esc presses OK, as the dialog's cancel button.
+// OK is both the default and the cancel button: Enter and Esc press it.
 void frmAbout::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape) {
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         cmdOK->click();
         return;
     }

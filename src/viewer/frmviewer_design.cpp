@@ -4,6 +4,9 @@
 
 #include "platform/Twips.h"
 
+#include <algorithm>
+#include <type_traits>
+
 using platform::place;
 
 namespace {
@@ -16,6 +19,10 @@ T *control(QWidget *parent, const char *name, const QString &caption, int left, 
     auto *widget = new T(caption, parent);
     widget->setObjectName(QString::fromLatin1(name));
     place(widget, left, top, width, height);
+    // Our Japanese font runs a little wider than the design's: a label's
+    // caption is never cut, it takes the room it needs to the right.
+    if constexpr (std::is_same_v<T, QLabel>)
+        widget->resize(std::max(widget->width(), widget->sizeHint().width()), widget->height());
     return widget;
 }
 
@@ -140,6 +147,7 @@ void frmviewer::buildDisplaySettingsPanel()
                              QStringLiteral("画面上のトリミングしたい所でクリックドラッグしてトリミング枠を作成してください"),
                              480, 1320, 3735, 435);
     Label8->setWordWrap(true);
+    place(Label8, 480, 1320, 3735, 435); // wrapped: back to its designed width
     setTextColour(Label8, QColor(0, 0, 255));
     Command5 = control<QPushButton>(Frame2, "Command5", QStringLiteral("トリミング"), 240, 1740, 1335, 315);
     Command11 = control<QPushButton>(Frame2, "Command11", QStringLiteral("取り消し"), 1560, 1740, 1335, 315);
