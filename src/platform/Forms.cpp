@@ -1,9 +1,11 @@
 #include "platform/Forms.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QPointer>
 #include <QScopeGuard>
@@ -29,6 +31,25 @@ std::vector<LoadedForm> &loadedForms()
 void forget(const platform::Form *form)
 {
     std::erase_if(loadedForms(), [form](const LoadedForm &entry) { return entry.form == form; });
+}
+
+// Unloaded forms waiting to be destroyed, and how many active scopes hold them.
+std::vector<QPointer<platform::Form>> unloadedForms;
+int activeScopes = 0;
+
+// Destroys the waiting forms from the event loop, once no scope is active;
+// the last scope to end asks again.
+void scheduleDestruction()
+{
+    if (QCoreApplication *app = QCoreApplication::instance()) {
+        QMetaObject::invokeMethod(
+            app,
+            [] {
+                if (activeScopes == 0)
+                    forms::destroyUnloaded();
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 } // namespace
@@ -59,7 +80,24 @@ void unloadAll()
         unload(form.data());
 }
 
+void destroyUnloaded()
+{
+    for (const QPointer<platform::Form> &form : std::exchange(unloadedForms, {}))
+        delete form.data();
+}
+
 namespace detail {
+
+ActiveScope::ActiveScope()
+{
+    ++activeScopes;
+}
+
+ActiveScope::~ActiveScope()
+{
+    if (--activeScopes == 0 && !unloadedForms.empty())
+        scheduleDestruction();
+}
 
 platform::Form *find(std::type_index type)
 {
@@ -122,11 +160,11 @@ void Form::ShowModal()
     Show();
 
     QPointer<Form> self(this);
+    const forms::detail::ActiveScope modal;
     QEventLoop loop;
     m_modalLoop = &loop;
     loop.exec();
-    // An unloaded form may already have been destroyed inside the loop.
-    if (!self)
+    if (!self) // destroyed with its parent
         return;
     m_modalLoop = nullptr;
     setWindowModality(Qt::NonModal);
@@ -158,7 +196,8 @@ void Form::discard()
     for (Timer *timer : findChildren<Timer *>())
         timer->setEnabled(false);
     hide();
-    deleteLater();
+    unloadedForms.emplace_back(this);
+    scheduleDestruction();
 }
 
 } // namespace platform

@@ -18,18 +18,35 @@ namespace forms {
 
 // Runs the form's Form_Unload and ends it at once for isLoaded and get: its
 // handlers stop running, its timers stop and it is hidden. The object itself
-// is destroyed only when control returns to the event loop, so a handler may
-// unload its own form and keep using its members until it returns.
+// is destroyed later, from the event loop, once no handler, modal window or
+// yield of ours is running: a handler may unload its own form and keep using
+// its members until it returns, even across a modal window or a yield.
 // Unloading a form that is unloading or unloaded does nothing.
 void unload(platform::Form *form);
 
 // Unloads every loaded form, the newest first (program end, test clean-up).
 void unloadAll();
 
+// Destroys the unloaded forms now. Only where no handler of theirs can be
+// running: after the event loop has ended, or in a test's clean-up.
+void destroyUnloaded();
+
 namespace detail {
 [[nodiscard]] platform::Form *find(std::type_index type);
 // Registers a newly built form and runs its Form_Load.
 void load(std::type_index type, platform::Form *form);
+
+// Marks code of ours under which a form's handler may be on the stack: a
+// handler, a modal window's loop, a yield. Unloaded forms wait for the last
+// one to end.
+class ActiveScope
+{
+public:
+    ActiveScope();
+    ~ActiveScope();
+    ActiveScope(const ActiveScope &) = delete;
+    ActiveScope &operator=(const ActiveScope &) = delete;
+};
 } // namespace detail
 
 // The loaded instance of T; when there is none, T is built in its design
@@ -79,8 +96,8 @@ public:
     // Shows the form and returns at once. An unloaded form stays hidden.
     void Show();
     // Shows the form application-modal and returns once it is hidden or
-    // unloaded; the form may be gone by then, so callers reach it again
-    // through forms::get if they need it.
+    // unloaded. It may be unloaded by then: callers that need the window
+    // again reach it through forms::get.
     void ShowModal();
     void Hide();
 
@@ -97,7 +114,7 @@ private:
     friend void forms::detail::load(std::type_index type, Form *form);
 
     // The end of an unload: handlers and timers stop, the window hides, and
-    // the object goes once control is back in the event loop.
+    // the object waits to be destroyed.
     void discard();
 
     bool m_unloading = false;

@@ -30,6 +30,7 @@ void runHandler(const QObject *owner, WhileBusy whileBusy, const std::function<v
     if (isBusy() && whileBusy == WhileBusy::Ignored)
         return;
     const QScopedValueRollback freshScope(yieldDepth, 0);
+    const forms::detail::ActiveScope running;
     try {
         handler();
     } catch (const std::exception &error) {
@@ -42,6 +43,7 @@ void runHandler(const QObject *owner, WhileBusy whileBusy, const std::function<v
 void yieldToEventLoop()
 {
     const QScopedValueRollback busy(yieldDepth, yieldDepth + 1);
+    const forms::detail::ActiveScope yielding;
     QCoreApplication::processEvents();
 }
 

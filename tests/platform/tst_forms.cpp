@@ -301,8 +301,10 @@ private slots:
         }
     }
 
+    void aModalFormOpenedFromAHandlerThatUnloadedItsOwnForm_data() { aHandlerMayUnloadItsOwnFormAndGoOn_data(); }
     void aModalFormOpenedFromAHandlerThatUnloadedItsOwnForm()
     {
+        QFETCH(bool, clickedByUser);
         // The handler's own form is unloaded, then a modal window runs its
         // own event loop; the handler's form must survive that loop.
         PlainForm::onCommand1 = [](PlainForm &form) {
@@ -313,9 +315,14 @@ private slots:
         };
         PlainForm *form = forms::get<PlainForm>();
         form->Show();
-        QTest::mouseClick(form->Command1, Qt::LeftButton);
+        const QPointer<PlainForm> old(form);
+        if (clickedByUser)
+            QTest::mouseClick(form->Command1, Qt::LeftButton);
+        else
+            form->Command1_Click();
         QCOMPARE(events.last(), QStringLiteral("design"));
         QVERIFY(!forms::isLoaded<OtherForm>());
+        QTRY_VERIFY(old.isNull());
     }
 };
 

@@ -1,8 +1,5 @@
 #include "support/FormTesting.h"
 
-#include <QCoreApplication>
-#include <QEvent>
-
 #include "platform/Forms.h"
 
 namespace testsupport {
@@ -10,7 +7,7 @@ namespace testsupport {
 void unloadAllForms()
 {
     forms::unloadAll();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    forms::destroyUnloaded();
 }
 
 } // namespace testsupport
