@@ -99,8 +99,13 @@ QImage rotateImage(const QImage &source, double clockwiseDegrees, QRgb fill, con
     const int w = source.width();
     const int h = source.height();
     fill = qRgb(qRed(fill), qGreen(fill), qBlue(fill));
+    // Row pointers taken once: a call into QImage per sample costs more
+    // than the blend itself.
+    const uchar *bits = source.constBits();
+    const qsizetype stride = source.bytesPerLine();
+    const auto sourceRow = [&](int y) { return reinterpret_cast<const QRgb *>(bits + y * stride); };
     const auto pixelAt = [&](int x, int y) {
-        return (x >= 0 && y >= 0 && x < w && y < h) ? row(source, y)[x] : fill;
+        return (x >= 0 && y >= 0 && x < w && y < h) ? sourceRow(y)[x] : fill;
     };
     const auto weight = [](double fraction) { return static_cast<int>(fraction * kWeightOne + 0.5); };
 
@@ -120,29 +125,20 @@ QImage rotateImage(const QImage &source, double clockwiseDegrees, QRgb fill, con
         const int fx = weight(u - x0);
         const int fy = weight(v - y0);
         if (x0 >= 0 && y0 >= 0 && x0 + 1 < w && y0 + 1 < h) {
-            const QRgb *top = row(source, y0) + x0;
-            const QRgb *bottom = row(source, y0 + 1) + x0;
+            const QRgb *top = sourceRow(y0) + x0;
+            const QRgb *bottom = sourceRow(y0 + 1) + x0;
             return blend(top[0], top[1], bottom[0], bottom[1], fx, fy);
         }
         return blend(pixelAt(x0, y0), pixelAt(x0 + 1, y0), pixelAt(x0, y0 + 1), pixelAt(x0 + 1, y0 + 1), fx, fy);
     };
 
-    // Square tiles: a turned row runs diagonally through the source, and a
-    // tile keeps the source lines it crosses in the cache.
-    constexpr int kTile = 64;
     ProgressReporter reporter(progress);
     reporter.report(0);
-    for (int top = 0; top < canvas.height(); top += kTile) {
-        const int bottom = std::min(top + kTile, canvas.height());
-        for (int left = 0; left < canvas.width(); left += kTile) {
-            const int right = std::min(left + kTile, canvas.width());
-            for (int y = top; y < bottom; ++y) {
-                QRgb *out = row(target, y);
-                for (int x = left; x < right; ++x)
-                    out[x] = sample(x, y);
-            }
-        }
-        reporter.report(static_cast<int>(qint64(bottom) * 100 / canvas.height()));
+    for (int y = 0; y < canvas.height(); ++y) {
+        QRgb *out = row(target, y);
+        for (int x = 0; x < canvas.width(); ++x)
+            out[x] = sample(x, y);
+        reporter.report(static_cast<int>(qint64(y + 1) * 100 / canvas.height()));
     }
     reporter.done();
     return target;
