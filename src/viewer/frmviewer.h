@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QGroupBox>
+#include "app/Design.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,7 +45,7 @@ public:
     platform::PictureButton *Image4; // end
 
     // File information
-    QGroupBox *Frame1;
+    design::Frame *Frame1;
     QLabel *Label1, *Label7, *Label2, *Label3, *Label4, *Label5, *Label6;
     QLineEdit *Text1, *Text2, *Text3, *Text4;
 
@@ -67,7 +67,7 @@ public:
     QPushButton *cmdTcancel, *Command10, *Command9;
 
     // Display settings panel
-    QGroupBox *Frame2, *Frame6;
+    design::Frame *Frame2, *Frame6;
     QRadioButton *Option1, *Option2;
     QRadioButton *Option6[4];
     QCheckBox *Check2;
@@ -75,18 +75,18 @@ public:
     QPushButton *Command5, *Command11, *Command18, *Command12;
 
     // Slideshow panel
-    QGroupBox *Frame3;
+    design::Frame *Frame3;
     QPushButton *cmdSstart, *cmdSpause, *cmdSend, *Command2, *Command1, *Command3, *Command4, *Command20;
     QLineEdit *Text10, *Text11;
     QLabel *Label18, *Label20, *Label21;
     QCheckBox *Check1;
 
     // Adjustments panel
-    QGroupBox *Frame4;
+    design::Frame *Frame4;
     QPushButton *Command19, *Command14, *Command16, *Command17;
 
     // Quick resize panel
-    QGroupBox *Frame5, *Frame7;
+    design::Frame *Frame5, *Frame7;
     QRadioButton *Option3, *Option4, *Option5, *optLong, *optShort;
     QLineEdit *Text5, *Text6, *Text7, *Text8, *Text9;
     QLabel *Label9, *Label10, *Label11, *Label12, *Label13, *Label14, *Label15, *Label16, *Label17;

@@ -2,57 +2,19 @@
 
 #include "viewer/frmviewer.h"
 
+#include "app/Design.h"
 #include "platform/Twips.h"
-
-#include <algorithm>
-#include <type_traits>
 
 using platform::place;
 
+using design::control;
+using design::pictureButton;
+
 namespace {
-
-// A control of the design: named as the design names it, with its caption
-// and its place in twips inside its parent.
-template <typename T>
-T *control(QWidget *parent, const char *name, const QString &caption, int left, int top, int width, int height)
+design::Frame *panel(QWidget *parent, const char *name, int left, int top, int width, int height)
 {
-    auto *widget = new T(caption, parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    place(widget, left, top, width, height);
-    // Our Japanese font runs a little wider than the design's: a label's
-    // caption is never cut, it takes the room it needs to the right.
-    if constexpr (std::is_same_v<T, QLabel>)
-        widget->resize(std::max(widget->width(), widget->sizeHint().width()), widget->height());
-    return widget;
+    return design::panel(parent, name, left, top, width, height, design::kPanelBlue);
 }
-
-platform::PictureButton *pictureButton(QWidget *parent, const char *name, int left, int top, int width, int height)
-{
-    auto *button = new platform::PictureButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setStretch(true);
-    place(button, left, top, width, height);
-    return button;
-}
-
-// A frame without caption, as the option panels are.
-QGroupBox *panel(QWidget *parent, const char *name, int left, int top, int width, int height)
-{
-    auto *frame = control<QGroupBox>(parent, name, QString(), left, top, width, height);
-    frame->setAutoFillBackground(true);
-    QPalette palette = frame->palette();
-    palette.setColor(QPalette::Window, QColor(192, 192, 255));
-    frame->setPalette(palette);
-    return frame;
-}
-
-void setTextColour(QWidget *widget, QColor colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
-
 } // namespace
 
 void frmviewer::buildDisplayArea()
@@ -102,7 +64,7 @@ void frmviewer::buildToolButtons()
 
 void frmviewer::buildFileInformation()
 {
-    Frame1 = control<QGroupBox>(this, "Frame1", QStringLiteral("ファイル  情報"), 4800, 840, 4575, 1095);
+    Frame1 = control<design::Frame>(this, "Frame1", QStringLiteral("ファイル  情報"), 4800, 840, 4575, 1095);
     Label1 = control<QLabel>(Frame1, "Label1", QStringLiteral("ファイル名"), 120, 180, 795, 180);
     Text1 = control<QLineEdit>(Frame1, "Text1", QString(), 120, 360, 2235, 270);
     Label7 = control<QLabel>(Frame1, "Label7", QStringLiteral("サイズ"), 2520, 180, 510, 180);
@@ -136,7 +98,7 @@ void frmviewer::buildDisplaySettingsPanel()
     Frame2 = panel(this, "Frame2", 4860, 6840, 4395, 2115);
     Option1 = control<QRadioButton>(Frame2, "Option1", QStringLiteral("Fit Size"), 180, 240, 1095, 180);
     Option2 = control<QRadioButton>(Frame2, "Option2", QStringLiteral("Original Size"), 180, 540, 1455, 255);
-    Frame6 = control<QGroupBox>(Frame2, "Frame6", QString(), 1560, 600, 2655, 435);
+    Frame6 = control<design::Frame>(Frame2, "Frame6", QString(), 1560, 600, 2655, 435);
     const char *zoomNames[] = {"Option6_0", "Option6_1", "Option6_2", "Option6_3"};
     const QString zoomCaptions[] = {QStringLiteral("1/2"), QStringLiteral("1"), QStringLiteral("*2"), QStringLiteral("*4")};
     const int zoomPlaces[][2] = {{240, 615}, {900, 435}, {1380, 495}, {1980, 495}};
@@ -148,7 +110,7 @@ void frmviewer::buildDisplaySettingsPanel()
                              480, 1320, 3735, 435);
     Label8->setWordWrap(true);
     place(Label8, 480, 1320, 3735, 435); // wrapped: back to its designed width
-    setTextColour(Label8, QColor(0, 0, 255));
+    design::setTextColour(Label8, QColor(0, 0, 255));
     Command5 = control<QPushButton>(Frame2, "Command5", QStringLiteral("トリミング"), 240, 1740, 1335, 315);
     Command11 = control<QPushButton>(Frame2, "Command11", QStringLiteral("取り消し"), 1560, 1740, 1335, 315);
     Command18 = control<QPushButton>(Frame2, "Command18", QStringLiteral("決定"), 2880, 1740, 1335, 315);
@@ -187,7 +149,7 @@ void frmviewer::buildQuickResizePanel()
 {
     Frame5 = panel(this, "Frame5", 4680, 9180, 4395, 2235);
     Option3 = control<QRadioButton>(Frame5, "Option3", QStringLiteral("縦横比固定"), 0, 60, 1935, 255);
-    Frame7 = control<QGroupBox>(Frame5, "Frame7", QString(), 60, 240, 2055, 1335);
+    Frame7 = control<design::Frame>(Frame5, "Frame7", QString(), 60, 240, 2055, 1335);
     optLong = control<QRadioButton>(Frame7, "optLong", QStringLiteral("長辺を"), 120, 165, 1455, 180);
     Label10 = control<QLabel>(Frame7, "Label10", QStringLiteral("For"), 120, 480, 255, 180);
     Text5 = control<QLineEdit>(Frame7, "Text5", QString(), 480, 390, 975, 270);

@@ -41,6 +41,7 @@ void frmviewer::OpenImage(OpenVia via, const QString &droppedPath)
     Text2->setText(textrules::formatNumber(static_cast<double>(Ik5File1->fileSize()) / 1000.0));
     Text3->setText(QString::number(Ik5File1->imageWidth()));
     Text4->setText(QString::number(Ik5File1->imageHeight()));
+    Text1->setCursorPosition(0); // a long name shows from its start
     showWorkingImage(Ik5File1->handle());
     if (!viaDialog)
         setImageButtonsEnabled(true);
