@@ -24,8 +24,8 @@ struct LoadedForm
 // The loaded forms in load order.
 std::vector<LoadedForm> &loadedForms()
 {
-    static std::vector<LoadedForm> forms;
-    return forms;
+    static std::vector<LoadedForm> list;
+    return list;
 }
 
 void forget(const platform::Form *form)
@@ -72,11 +72,11 @@ void unload(platform::Form *form)
 void unloadAll()
 {
     // A Form_Unload may unload other forms or run this again: work on a copy.
-    std::vector<QPointer<platform::Form>> forms;
+    std::vector<QPointer<platform::Form>> newestFirst;
     for (const LoadedForm &entry : loadedForms())
-        forms.emplace_back(entry.form);
-    std::reverse(forms.begin(), forms.end());
-    for (const QPointer<platform::Form> &form : forms)
+        newestFirst.emplace_back(entry.form);
+    std::reverse(newestFirst.begin(), newestFirst.end());
+    for (const QPointer<platform::Form> &form : newestFirst)
         unload(form.data());
 }
 
@@ -101,9 +101,9 @@ ActiveScope::~ActiveScope()
 
 platform::Form *find(std::type_index type)
 {
-    const auto &forms = loadedForms();
-    const auto it = std::find_if(forms.begin(), forms.end(), [type](const LoadedForm &entry) { return entry.type == type; });
-    return it == forms.end() ? nullptr : it->form;
+    const auto &list = loadedForms();
+    const auto it = std::find_if(list.begin(), list.end(), [type](const LoadedForm &entry) { return entry.type == type; });
+    return it == list.end() ? nullptr : it->form;
 }
 
 void load(std::type_index type, platform::Form *form)
