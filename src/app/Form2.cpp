@@ -119,3 +119,16 @@ void Form2::reportProgress(int percent)
     dialog->Label1->repaint();
     platform::yieldToEventLoop();
 }
+
+ProgressDialogScope::ProgressDialogScope(const QString &status)
+{
+    auto *dialog = forms::get<Form2>();
+    dialog->Show();
+    if (!status.isEmpty())
+        dialog->setStatus(status);
+}
+
+ProgressDialogScope::~ProgressDialogScope()
+{
+    forms::unload<Form2>();
+}

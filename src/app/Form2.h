@@ -40,3 +40,15 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 };
+
+// Shows the progress dialog for the length of a scope (with the status line
+// when one is given) and unloads it at the end, also when the call in between
+// throws, so a failed operation never leaves the dialog behind.
+class ProgressDialogScope
+{
+public:
+    explicit ProgressDialogScope(const QString &status = QString());
+    ~ProgressDialogScope();
+    ProgressDialogScope(const ProgressDialogScope &) = delete;
+    ProgressDialogScope &operator=(const ProgressDialogScope &) = delete;
+};

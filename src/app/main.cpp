@@ -5,6 +5,7 @@
 
 #include "app/DesignFonts.h"
 #include "app/Module1.h"
+#include "platform/Forms.h"
 #include "imaging/widgets/RealOpenFileDialog.h"
 
 int main(int argc, char *argv[])
@@ -21,5 +22,8 @@ int main(int argc, char *argv[])
     // The program ends with its main window, not with whichever window closed last.
     QApplication::setQuitOnLastWindowClosed(true);
     Module1::Main();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    forms::unloadAll();
+    forms::destroyUnloaded();
+    return status;
 }

@@ -60,6 +60,19 @@ void frmviewer::wireHandlers()
     platform::onTimer(Timer6, this, &frmviewer::Timer6_Timer);
     platform::onTimer(Timer7, this, &frmviewer::Timer7_Timer);
 
+    onClick(Option1, this, &frmviewer::Option1_Click);
+    onClick(Option2, this, &frmviewer::Option2_Click);
+    for (int i = 0; i < 4; ++i)
+        onClick(Option6[i], this, [this, i] { Option6_Click(i); });
+    onClick(Check2, this, &frmviewer::Check2_Click);
+    onClick(Command5, this, &frmviewer::Command5_Click);
+    onClick(Command11, this, &frmviewer::Command11_Click);
+    onClick(Command18, this, &frmviewer::Command18_Click);
+    onClick(Command12, this, &frmviewer::Command12_Click);
+    onClick(Command8, this, &frmviewer::Command8_Click);
+    onClick(Command14, this, &frmviewer::Command14_Click);
+    onClick(Command16, this, &frmviewer::Command16_Click);
+
     onClick(Command6, this, &frmviewer::Command6_Click);
     onClick(Command10, this, &frmviewer::Command10_Click);
     onClick(Command17, this, &frmviewer::Command17_Click);
@@ -104,6 +117,20 @@ void frmviewer::setImageButtonsEnabled(bool enabled)
                              static_cast<QWidget *>(Image1), static_cast<QWidget *>(Image6),
                              static_cast<QWidget *>(Command6), static_cast<QWidget *>(Command8)})
         control->setEnabled(enabled);
+}
+
+void frmviewer::replaceWorkingImage(imaging::Handle newImage)
+{
+    const imaging::Handle old = Ik5Disp1->handle();
+    Ik5Disp1->setHandle(newImage);
+    if (old != newImage) {
+        Ik5Common1->setHandle(old);
+        Ik5Common1->release();
+    }
+    Ik5Disp1->setStep(imaging::Ik5Disp::kStepPrepare);
+    Ik5Disp1->perform();
+    Ik5Disp1->setStep(imaging::Ik5Disp::kStepShow);
+    Ik5Disp1->perform();
 }
 
 bool frmviewer::hasWorkingImage() const

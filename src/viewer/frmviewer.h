@@ -139,6 +139,26 @@ public:
     void Timer6_Timer();
     void Timer7_Timer();
 
+    // Display settings panel: size mode, zoom, trimming
+    void Option1_Click();
+    void Option2_Click();
+    void Option6_Click(int index);
+    void Check2_Click();
+    void Command5_Click();
+    void Command11_Click();
+    void Command18_Click();
+    void Command12_Click();
+
+    // Adjustment dialogs opened from the main window
+    void Command8_Click();
+    void Command14_Click();
+    void Command16_Click();
+
+    // Puts a new working image into the display and releases the one it
+    // replaces (never one the display still shows). The one rule every
+    // effect's result follows.
+    void replaceWorkingImage(imaging::Handle newImage);
+
     // Panel buttons
     void Command6_Click();
     void Command10_Click();
@@ -177,5 +197,13 @@ private:
     void showWorkingImage(imaging::Handle handle);
     void reportOpenFailure(const QString &path, const QString &reason);
 
+    void redrawInMode(int sizeMode);
+    void resetSelection();
+    // Ends a pending trimming undo: the image before the cut is released once
+    // nothing can bring it back.
+    void forgetImageBeforeCut();
+
     QPixmap m_background;
+    // The last cut: the image before it, for "取り消し" until it is accepted.
+    imaging::Handle m_imageBeforeCut = 0;
 };

@@ -94,7 +94,8 @@ void frmviewer::Timer4_Timer()
 {
     releaseToolButton(Image8);
     // A released image is never saved: a stale handle counts as no image.
-    if (!imaging::ImageStore::instance().contains(Ik5File1->handle()))
+    // The working image is what gets saved, so that is the one to look at.
+    if (Ik5File1->handle() == 0 || !hasWorkingImage())
         return;
 }
 

@@ -22,18 +22,16 @@ void frmviewer::OpenImage(OpenVia via, const QString &droppedPath)
     if (viaDialog && !Ik5File1->openDialog())
         return; // cancelled: display cleared, everything else as it was
 
-    forms::get<Form2>()->Show();
-    if (via == OpenVia::Drop)
-        Ik5File1->setPath(droppedPath);
-    Ik5File1->setOperation(0);
     try {
+        ProgressDialogScope progress;
+        if (via == OpenVia::Drop)
+            Ik5File1->setPath(droppedPath);
+        Ik5File1->setOperation(0);
         Ik5File1->perform();
     } catch (const imaging::Error &error) {
-        forms::unload<Form2>();
         reportOpenFailure(Ik5File1->path(), error.description());
         return;
     }
-    forms::unload<Form2>();
     if (viaDialog)
         setImageButtonsEnabled(true);
     Ik5File1->finishRead();
