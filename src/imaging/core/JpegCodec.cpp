@@ -37,6 +37,8 @@ struct Session
     char message[JMSG_LENGTH_MAX] = {};
     ProgressReporter *progress = nullptr;
     std::exception_ptr callbackFailure;
+    int scansCounted = 0;
+    qint64 scanBlocks = 0; // blocks of every scan so far, added up
 
     [[noreturn]] void fail() const
     {
@@ -45,6 +47,8 @@ struct Session
         const QString text = lowerFirst(QString::fromLocal8Bit(message));
         if (failureKind == Error::Kind::Damaged)
             throwDamaged(text);
+        if (failureKind == Error::Kind::Unsupported)
+            throwUnsupported(text);
         if (failureKind == Error::Kind::WriteFailed)
             throw Error(failureKind, QStringLiteral("cannot encode the image: %1").arg(text));
         throw Error(failureKind, text);
@@ -87,14 +91,30 @@ void onMessage(j_common_ptr cinfo, int level)
     jumpBack(cinfo, Error::Kind::Damaged);
 }
 
+qint64 blocksOf(const jpeg_component_info &component)
+{
+    return qint64(component.width_in_blocks) * component.height_in_blocks;
+}
+
+// Called before each step of input: adds up the blocks each new scan covers
+// and stops the file once they exceed kMaxJpegScanPasses whole images.
 void refuseEndlessScans(j_common_ptr cinfo)
 {
     if (!cinfo->is_decompressor)
         return;
-    const auto *dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
-    if (dinfo->input_scan_number <= kMaxJpegScans)
+    const auto &dinfo = *reinterpret_cast<j_decompress_ptr>(cinfo);
+    Session &session = sessionOf(cinfo);
+    if (dinfo.input_scan_number == session.scansCounted)
         return;
-    std::snprintf(sessionOf(cinfo).message, JMSG_LENGTH_MAX, "JPEG with more than %d scans", kMaxJpegScans);
+    session.scansCounted = dinfo.input_scan_number;
+    for (int i = 0; i < dinfo.comps_in_scan; ++i)
+        session.scanBlocks += blocksOf(*dinfo.cur_comp_info[i]);
+    qint64 imageBlocks = 0;
+    for (int c = 0; c < dinfo.num_components; ++c)
+        imageBlocks += blocksOf(dinfo.comp_info[c]);
+    if (session.scanBlocks <= kMaxJpegScanPasses * imageBlocks)
+        return;
+    std::snprintf(session.message, JMSG_LENGTH_MAX, "too many progressive JPEG scans");
     jumpBack(cinfo, Error::Kind::Unsupported);
 }
 

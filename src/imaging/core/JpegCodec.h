@@ -11,9 +11,11 @@
 
 namespace imaging {
 
-// A crafted progressive file with thousands of scans keeps a decoder busy for
-// minutes; real files have about ten.
-inline constexpr int kMaxJpegScans = 1000;
+// Each scan of a progressive file is decoded over every block of the
+// components it covers, so a crafted file that repeats scans keeps a decoder
+// busy for minutes. Real files add up to about five passes over the whole
+// image; more than this many is refused.
+inline constexpr int kMaxJpegScanPasses = 64;
 
 // Decodes a JPEG from memory into RGB32, upright by its EXIF orientation,
 // with its JFIF density (96 dpi when it has none). Grey, RGB, YCbCr, CMYK and
@@ -21,7 +23,7 @@ inline constexpr int kMaxJpegScans = 1000;
 // (1/8, 1/4, 1/2, 1) still at least that size. Progress covers the decoding.
 // Throws Error: Damaged (libjpeg errors and warnings: corrupt or missing
 // data), TooLarge (declared size, checked before decoding), Unsupported
-// (too many scans, unknown colour space).
+// (scans beyond kMaxJpegScanPasses, unknown colour space).
 [[nodiscard]] Image decodeJpeg(QByteArrayView data, std::optional<MinimumSize> reduceTo = {},
                                const ProgressFn &progress = {});
 

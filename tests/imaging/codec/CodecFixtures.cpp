@@ -185,7 +185,7 @@ QByteArray pcxLine(const QImage &image, int y, PcxLayout layout, int bytesPerLin
     QByteArray line(qsizetype(bytesPerLine) * layout.planes, '\0');
     auto *bytes = reinterpret_cast<uchar *>(line.data());
     for (int x = 0; x < image.width(); ++x) {
-        if (layout.planes == 3) {
+        if (layout.bitsPerPixel == 8 && layout.planes == 3) {
             const QRgb c = image.pixel(x, y);
             bytes[x] = uchar(qRed(c));
             bytes[bytesPerLine + x] = uchar(qGreen(c));
@@ -315,14 +315,14 @@ QByteArray withoutJfif(const QByteArray &jpeg)
     return out;
 }
 
-QByteArray progressiveWithRepeatedScans(int repeats)
+QByteArray progressiveWithRepeatedScans(int repeats, int side)
 {
-    RawJpegWriter writer(16, 16, 1, JCS_GRAYSCALE);
+    RawJpegWriter writer(side, side, 1, JCS_GRAYSCALE);
     // Every coefficient once, at full precision: the DC band, then AC 1..63.
     static const jpeg_scan_info scans[] = {{1, {0, 0, 0, 0}, 0, 0, 0, 0}, {1, {0, 0, 0, 0}, 1, 63, 0, 0}};
     writer.cinfo().scan_info = scans;
     writer.cinfo().num_scans = 2;
-    const QByteArray file = writer.writeRepeatedRow(QByteArray(16, '\x80'));
+    const QByteArray file = writer.writeRepeatedRow(QByteArray(side, '\x80'));
 
     // The last scan with the Huffman table written before it, up to EOI.
     const qsizetype lastScan = file.lastIndexOf("\xFF\xDA");

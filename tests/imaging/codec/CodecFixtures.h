@@ -36,9 +36,9 @@ namespace fixtures {
 // Rewrites the JFIF density (unit 0 aspect, 1 dpi, 2 dpcm); or drops APP0.
 [[nodiscard]] QByteArray withJfifDensity(const QByteArray &jpeg, int unit, int x, int y);
 [[nodiscard]] QByteArray withoutJfif(const QByteArray &jpeg);
-// A 16 x 16 grey progressive JPEG whose last AC scan is repeated: each copy
-// is a valid scan, so only a limit on the number of scans stops the decoder.
-[[nodiscard]] QByteArray progressiveWithRepeatedScans(int repeats);
+// A flat grey progressive JPEG whose last AC scan is repeated: each copy is
+// a valid scan, so only a limit on scans stops the decoder.
+[[nodiscard]] QByteArray progressiveWithRepeatedScans(int repeats, int side = 16);
 // A flat grey baseline JPEG of any size, written row by row.
 [[nodiscard]] QByteArray flatJpeg(int width, int height);
 // A flat 16 x 16 JPEG from one sample in a colour space other than YCbCr:
