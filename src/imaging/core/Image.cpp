@@ -2,7 +2,34 @@
 
 #include "imaging/core/Error.h"
 
+#include <cstdlib>
+
+#if defined(Q_OS_LINUX)
+#include <sys/mman.h>
+#endif
+
 namespace imaging {
+
+namespace {
+constexpr qsizetype kHugePage = qsizetype(2) << 20;
+} // namespace
+
+QImage allocateImage(int width, int height)
+{
+    const qsizetype bytesPerLine = qsizetype(width) * 4;
+    const qsizetype bytes = bytesPerLine * height;
+    if (width < 1 || height < 1 || bytes < kHugePage)
+        return QImage(width, height, QImage::Format_RGB32);
+    const qsizetype rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+    void *memory = std::aligned_alloc(static_cast<std::size_t>(kHugePage), static_cast<std::size_t>(rounded));
+    if (!memory)
+        return QImage();
+#if defined(Q_OS_LINUX)
+    madvise(memory, static_cast<std::size_t>(rounded), MADV_HUGEPAGE);
+#endif
+    return QImage(static_cast<uchar *>(memory), width, height, bytesPerLine, QImage::Format_RGB32,
+                  [](void *buffer) { std::free(buffer); }, memory);
+}
 
 bool imageSizeAllowed(qint64 width, qint64 height)
 {

@@ -21,6 +21,12 @@ struct Image
 inline constexpr qint64 kMaxSide = 30000;
 inline constexpr qint64 kMaxPixels = 200'000'000;
 
+// A new RGB32 image of width x height, its contents undefined, or a null
+// image when memory runs out. Large images get memory the kernel may back
+// with huge pages: on a virtual machine touching 80 MB in 4 KiB pages costs
+// more than decoding a 20-megapixel photo into them.
+[[nodiscard]] QImage allocateImage(int width, int height);
+
 // Throws imaging::Error when w x h is empty or larger than the limits.
 void checkImageSize(qint64 width, qint64 height);
 // The same test without throwing.

@@ -405,8 +405,7 @@ Image decodeJpeg(QByteArrayView data, std::optional<MinimumSize> reduceTo, const
     if (!startDecompress(d, denominatorFor(d.cinfo, reduceTo, orientation), cmyk ? JCS_CMYK : kRgb32Space))
         d.session.fail();
 
-    QImage pixels(static_cast<int>(d.cinfo.output_width), static_cast<int>(d.cinfo.output_height),
-                  QImage::Format_RGB32);
+    QImage pixels = allocateImage(static_cast<int>(d.cinfo.output_width), static_cast<int>(d.cinfo.output_height));
     if (pixels.isNull())
         throw Error(Error::Kind::TooLarge, QStringLiteral("not enough memory for the image"));
     if (!readRows(d, pixels.bits(), pixels.bytesPerLine()))
