@@ -1,3 +1,4 @@
+#include "imaging/core/Image.h"
 #include "imaging/core/Adjust.h"
 
 #include <algorithm>
@@ -34,7 +35,7 @@ QImage newImageLike(const QImage &source)
 {
     if (source.isNull() || source.format() != QImage::Format_RGB32)
         throw Error(Error::Kind::InvalidArgument, QStringLiteral("colour adjustments need an RGB32 image"));
-    QImage target(source.size(), QImage::Format_RGB32);
+    QImage target = allocateImage(source.width(), source.height());
     if (target.isNull())
         throw Error(Error::Kind::TooLarge, QStringLiteral("not enough memory to adjust the image"));
     return target;

@@ -152,7 +152,7 @@ QImage resizeImage(const QImage &source, int width, int height, const ProgressFn
 
     const FilterTable columns = makeFilterTable(source.width(), width);
     const FilterTable rows = makeFilterTable(source.height(), height);
-    QImage target(width, height, QImage::Format_RGB32);
+    QImage target = allocateImage(width, height);
     if (target.isNull())
         throw Error(Error::Kind::TooLarge,
                     QStringLiteral("not enough memory for a %1 x %2 image").arg(width).arg(height));

@@ -52,7 +52,7 @@ QImage turnImage(const QImage &source, int quarterTurns)
     if (turns == 2)
         return mirrorImage(source, true, true);
 
-    QImage target(h, w, QImage::Format_RGB32);
+    QImage target = allocateImage(h, w);
     if (target.isNull())
         throw Error(Error::Kind::TooLarge, QStringLiteral("not enough memory to turn the image"));
     for (int y = 0; y < w; ++y) {
@@ -89,7 +89,7 @@ QImage rotateImage(const QImage &source, double clockwiseDegrees, QRgb fill, con
 {
     const QSize canvas = turnedCanvasSize(source.width(), source.height(), clockwiseDegrees);
     checkImageSize(canvas.width(), canvas.height());
-    QImage target(canvas, QImage::Format_RGB32);
+    QImage target = allocateImage(canvas.width(), canvas.height());
     if (target.isNull())
         throw Error(Error::Kind::TooLarge, QStringLiteral("not enough memory to rotate the image"));
 
