@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include "app/Form2.h"
 #include "app/Module1.h"
 #include "app/TextRules.h"
@@ -182,11 +184,29 @@ private slots:
         QTest::newRow("text named .png") << "notes.png" << QByteArray("hello");
         QTest::newRow("empty file") << "empty.bmp" << QByteArray("");
         QTest::newRow("vanished") << "gone.jpg" << QByteArray();
+        QTest::newRow("WebP named .jpg") << "web.jpg" << QByteArray("RIFF\x10\x00\x00\x00WEBPVP8 ", 16);
+        QTest::newRow("FlashPix") << "scan.fpx" << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8).append(504, '\0');
+        // A BMP header declaring 65535 x 65535 pixels and nothing else.
+        QByteArray huge("BM", 2);
+        huge.append(12, '\0');
+        const char info[] = {40, 0, 0, 0, '\xFF', '\xFF', 0, 0, '\xFF', '\xFF', 0, 0, 1, 0, 24, 0};
+        huge.append(info, sizeof info).append(24, '\0');
+        QTest::newRow("forged huge BMP") << "huge.bmp" << huge;
+        QTest::newRow("folder named .jpg") << "<folder>.jpg" << QByteArray();
+        QTest::newRow("FIFO named .jpg") << "<fifo>.jpg" << QByteArray();
     }
     void failedOpenOfEachBadFile()
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, content);
+        if (name.startsWith(u'<')) {
+            name = name.mid(1).replace(QStringLiteral(">"), QString());
+            const QString special = m_dir.filePath(name);
+            if (name.startsWith(QStringLiteral("folder")))
+                QVERIFY(QDir().mkpath(special));
+            else
+                QCOMPARE(::mkfifo(QFile::encodeName(special).constData(), 0600), 0);
+        }
         const QString path = m_dir.filePath(name);
         if (!content.isNull()) {
             QFile file(path);
