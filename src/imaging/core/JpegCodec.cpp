@@ -128,7 +128,8 @@ void onProgress(j_common_ptr cinfo)
     const double inPass = std::min(1.0, double(state.pass_counter) / double(state.pass_limit));
     const double whole = (state.completed_passes + inPass) / state.total_passes;
     try {
-        session.progress->report(static_cast<int>(whole * 100.0));
+        // 100 waits until the image is complete and upright.
+        session.progress->report(std::min(99, static_cast<int>(whole * 100.0)));
     } catch (...) {
         session.callbackFailure = std::current_exception();
     }
@@ -266,6 +267,28 @@ int denominatorFor(const jpeg_decompress_struct &cinfo, std::optional<MinimumSiz
     return jpegScaleFor(QSize(int(cinfo.image_width), int(cinfo.image_height)), stored);
 }
 
+// The part of the upright pixels the stored image fills when it was decoded
+// at 1/denominator: a scaled size is rounded up, so the last stored column
+// and row may stand for less than a whole pixel, and turning the image moves
+// them to whichever side the orientation puts them.
+QRectF storedAreaOf(const jpeg_decompress_struct &cinfo, int denominator, int orientation)
+{
+    const double filledX = double(cinfo.image_width) / denominator;
+    const double filledY = double(cinfo.image_height) / denominator;
+    const double missingX = cinfo.output_width - filledX;
+    const double missingY = cinfo.output_height - filledY;
+    switch (orientation) {
+    case 2: return {missingX, 0, filledX, filledY};
+    case 3: return {missingX, missingY, filledX, filledY};
+    case 4: return {0, missingY, filledX, filledY};
+    case 5: return {0, 0, filledY, filledX};
+    case 6: return {missingY, 0, filledY, filledX};
+    case 7: return {missingY, missingX, filledY, filledX};
+    case 8: return {0, missingX, filledY, filledX};
+    default: return {0, 0, filledX, filledY};
+    }
+}
+
 // ---- writing ----
 
 // Collects the encoded bytes in a QByteArray that grows as libjpeg asks.
@@ -390,7 +413,8 @@ int jpegScaleFor(QSize stored, MinimumSize atLeast)
     return 1;
 }
 
-Image decodeJpeg(QByteArrayView data, std::optional<MinimumSize> reduceTo, const ProgressFn &progress)
+Image decodeJpeg(QByteArrayView data, std::optional<MinimumSize> reduceTo, const ProgressFn &progress,
+                 QRectF *storedArea)
 {
     ProgressReporter reporter(progress);
     reporter.report(0);
@@ -402,8 +426,11 @@ Image decodeJpeg(QByteArrayView data, std::optional<MinimumSize> reduceTo, const
 
     const int orientation = orientationOf(d.cinfo);
     const bool cmyk = isCmyk(d.cinfo.jpeg_color_space);
-    if (!startDecompress(d, denominatorFor(d.cinfo, reduceTo, orientation), cmyk ? JCS_CMYK : kRgb32Space))
+    const int denominator = denominatorFor(d.cinfo, reduceTo, orientation);
+    if (!startDecompress(d, denominator, cmyk ? JCS_CMYK : kRgb32Space))
         d.session.fail();
+    if (storedArea)
+        *storedArea = storedAreaOf(d.cinfo, denominator, orientation);
 
     QImage pixels = allocateImage(static_cast<int>(d.cinfo.output_width), static_cast<int>(d.cinfo.output_height));
     if (pixels.isNull())

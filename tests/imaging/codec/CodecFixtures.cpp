@@ -456,11 +456,11 @@ QByteArray pcxFile(const QImage &image, PcxLayout layout, int hdpi, int vdpi)
     return out.data();
 }
 
-QByteArray withPcxWindow(const QByteArray &pcx, int xmax, int ymax)
+QByteArray withPcxWindow(const QByteArray &pcx, int xmin, int ymin, int xmax, int ymax)
 {
     QByteArray out = pcx;
-    putLittleEndian16(out, 4, 0);
-    putLittleEndian16(out, 6, 0);
+    putLittleEndian16(out, 4, xmin);
+    putLittleEndian16(out, 6, ymin);
     putLittleEndian16(out, 8, xmax);
     putLittleEndian16(out, 10, ymax);
     return out;

@@ -73,7 +73,7 @@ struct PcxLayout
 [[nodiscard]] QByteArray pcxFile(const QImage &image, PcxLayout layout, int hdpi = 0, int vdpi = 0);
 // An Indexed8 image of the pattern's colours reduced to `colours` entries.
 [[nodiscard]] QImage indexedPattern(int width, int height, int colours);
-// Rewrites the window (xmin = ymin = 0).
-[[nodiscard]] QByteArray withPcxWindow(const QByteArray &pcx, int xmax, int ymax);
+// Rewrites the window; the size is xmax - xmin + 1 by ymax - ymin + 1.
+[[nodiscard]] QByteArray withPcxWindow(const QByteArray &pcx, int xmin, int ymin, int xmax, int ymax);
 
 } // namespace fixtures

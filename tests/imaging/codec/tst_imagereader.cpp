@@ -210,14 +210,15 @@ void TestImageReader::declaredSizeIsRefusedBeforeDecoding_data()
     QTest::newRow("BMP 65535 x 65535") << fixtures::withBmpSize(bmp, 65535, 65535) << Kind::TooLarge;
     QTest::newRow("BMP 65535 x -65535 (top-down)") << fixtures::withBmpSize(bmp, 65535, -65535) << Kind::TooLarge;
     QTest::newRow("TIFF 65535 x 65535") << fixtures::stripTiffDeclaring(65535, 65535) << Kind::TooLarge;
-    QTest::newRow("PCX 65535 x 65535") << fixtures::withPcxWindow(pcx, 65534, 65534) << Kind::TooLarge;
-    QTest::newRow("PCX 20000 x 20000 (too many pixels)") << fixtures::withPcxWindow(pcx, 19999, 19999) << Kind::TooLarge;
+    QTest::newRow("PCX 65535 x 65535") << fixtures::withPcxWindow(pcx, 0, 0, 65534, 65534) << Kind::TooLarge;
+    QTest::newRow("PCX 20000 x 20000 (too many pixels)") << fixtures::withPcxWindow(pcx, 0, 0, 19999, 19999) << Kind::TooLarge;
     QTest::newRow("JPEG 0 wide") << fixtures::withJpegSize(jpeg, 0, 16) << Kind::TooLarge;
     QTest::newRow("JPEG 0 high") << fixtures::withJpegSize(jpeg, 16, 0) << Kind::TooLarge;
     QTest::newRow("PNG 0 wide") << fixtures::withPngSize(png, 0, 16) << Kind::TooLarge;
     QTest::newRow("BMP 0 wide") << fixtures::withBmpSize(bmp, 0, 16) << Kind::TooLarge;
     QTest::newRow("BMP 0 high") << fixtures::withBmpSize(bmp, 16, 0) << Kind::TooLarge;
-    QTest::newRow("PCX with xmax before xmin") << fixtures::withPcxWindow(pcx, 65535, 15) << Kind::TooLarge;
+    QTest::newRow("PCX 0 wide") << fixtures::withPcxWindow(pcx, 1, 0, 0, 15) << Kind::TooLarge;
+    QTest::newRow("PCX with xmax far before xmin") << fixtures::withPcxWindow(pcx, 65535, 0, 0, 15) << Kind::TooLarge;
     // libtiff refuses an empty directory before its size reaches us.
     QTest::newRow("TIFF 0 wide") << fixtures::stripTiffDeclaring(0, 16) << Kind::Damaged;
 }
