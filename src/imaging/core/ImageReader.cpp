@@ -12,12 +12,13 @@ namespace imaging {
 
 namespace {
 
-Image decodeAs(QByteArrayView data, std::optional<MinimumSize> reduceTo, const ProgressFn &progress)
+Image decodeAs(QByteArrayView data, std::optional<MinimumSize> reduceTo, const ProgressFn &progress,
+               QRectF *jpegArea = nullptr)
 {
     const FileFormat format = sniffFormat(data);
     switch (format) {
     case FileFormat::Jpeg:
-        return decodeJpeg(data, reduceTo, progress);
+        return decodeJpeg(data, reduceTo, progress, jpegArea);
     case FileFormat::Png:
     case FileFormat::Bmp:
     case FileFormat::Tiff:
@@ -48,14 +49,18 @@ Image readImageFile(const QString &path, const ProgressFn &progress)
     return decodeImage(readRegularFile(path), progress);
 }
 
-Image decodeImageReduced(QByteArrayView data, MinimumSize atLeast, const ProgressFn &progress)
+Image decodeImageReduced(QByteArrayView data, MinimumSize atLeast, const ProgressFn &progress, QRectF *storedArea)
 {
-    return decodeAs(data, atLeast, progress);
+    QRectF jpegArea; // stays empty for the formats read whole
+    Image image = decodeAs(data, atLeast, progress, &jpegArea);
+    if (storedArea)
+        *storedArea = jpegArea.isEmpty() ? QRectF(QPointF(0, 0), image.pixels.size()) : jpegArea;
+    return image;
 }
 
-Image readImageFileReduced(const QString &path, MinimumSize atLeast, const ProgressFn &progress)
+Image readImageFileReduced(const QString &path, MinimumSize atLeast, const ProgressFn &progress, QRectF *storedArea)
 {
-    return decodeImageReduced(readRegularFile(path), atLeast, progress);
+    return decodeImageReduced(readRegularFile(path), atLeast, progress, storedArea);
 }
 
 } // namespace imaging

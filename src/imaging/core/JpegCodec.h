@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QRectF>
 #include <QSize>
 
 #include "imaging/core/Codec.h"
@@ -24,8 +25,10 @@ inline constexpr int kMaxJpegScanPasses = 64;
 // Throws Error: Damaged (libjpeg errors and warnings: corrupt or missing
 // data), TooLarge (declared size, checked before decoding), Unsupported
 // (scans beyond kMaxJpegScanPasses, unknown colour space).
+// storedArea, when given, receives the part of the pixels the stored image
+// fills (see decodeImageReduced).
 [[nodiscard]] Image decodeJpeg(QByteArrayView data, std::optional<MinimumSize> reduceTo = {},
-                               const ProgressFn &progress = {});
+                               const ProgressFn &progress = {}, QRectF *storedArea = nullptr);
 
 // Baseline or progressive JPEG at quality 1..100 (anything else throws
 // InvalidArgument), with the image's resolution as JFIF density in dpi.

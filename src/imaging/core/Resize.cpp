@@ -9,6 +9,8 @@
 
 #include "imaging/core/Error.h"
 #include "imaging/core/Image.h"
+#include "imaging/core/ImageReader.h"
+#include "imaging/core/SafeFile.h"
 
 namespace imaging {
 namespace {
@@ -47,9 +49,11 @@ struct FilterTable
     std::vector<float> weights;
 };
 
-FilterTable makeFilterTable(int sourceSize, int targetSize)
+// Maps the source run [areaStart, areaStart + areaLength) onto targetSize
+// pixels; kernels may reach any of the sourceSize pixels.
+FilterTable makeFilterTable(int sourceSize, double areaStart, double areaLength, int targetSize)
 {
-    const double ratio = static_cast<double>(sourceSize) / targetSize;
+    const double ratio = areaLength / targetSize;
     // Shrinking stretches the kernel over the source so every pixel counts.
     const double stretch = std::max(ratio, 1.0);
     const double support = kLobes * stretch;
@@ -59,7 +63,7 @@ FilterTable makeFilterTable(int sourceSize, int targetSize)
     std::vector<double> raw;
     for (int i = 0; i < targetSize; ++i) {
         // Pixel centres of both grids line up at the image edges.
-        const double centre = (i + 0.5) * ratio;
+        const double centre = areaStart + (i + 0.5) * ratio;
         const int first = std::max(static_cast<int>(std::floor(centre - support + 0.5)), 0);
         const int end = std::min(static_cast<int>(std::floor(centre + support + 0.5)), sourceSize);
         raw.clear();
@@ -146,12 +150,22 @@ void resizeRows(const Planes &planes, const FilterTable &columns, const FilterTa
 
 QImage resizeImage(const QImage &source, int width, int height, const ProgressFn &progress)
 {
+    return resizeImage(source, QRectF(QPointF(0, 0), source.size()), width, height, progress);
+}
+
+QImage resizeImage(const QImage &source, const QRectF &area, int width, int height, const ProgressFn &progress)
+{
     checkImageSize(width, height);
     if (source.isNull() || source.format() != QImage::Format_RGB32)
         throw Error(Error::Kind::InvalidArgument, QStringLiteral("resize needs an RGB32 image"));
+    // Also false for NaN.
+    const bool inside = area.left() >= 0.0 && area.top() >= 0.0 && area.right() <= source.width()
+                        && area.bottom() <= source.height() && area.width() > 0.0 && area.height() > 0.0;
+    if (!inside)
+        throw Error(Error::Kind::InvalidArgument, QStringLiteral("resize area outside the image"));
 
-    const FilterTable columns = makeFilterTable(source.width(), width);
-    const FilterTable rows = makeFilterTable(source.height(), height);
+    const FilterTable columns = makeFilterTable(source.width(), area.left(), area.width(), width);
+    const FilterTable rows = makeFilterTable(source.height(), area.top(), area.height(), height);
     QImage target = allocateImage(width, height);
     if (target.isNull())
         throw Error(Error::Kind::TooLarge,
@@ -182,6 +196,30 @@ QImage resizeImage(const QImage &source, int width, int height, const ProgressFn
     }
     reporter.done();
     return target;
+}
+
+Image decodeImageShrunk(QByteArrayView data, QSize target, const ProgressFn &progress)
+{
+    checkImageSize(target.width(), target.height());
+    // Reading takes most of the time; one reporter keeps the two stages'
+    // percentages rising.
+    ProgressReporter reporter(progress);
+    const auto stage = [&reporter](int from, int span) {
+        return [&reporter, from, span](int percent) { reporter.report(from + percent * span / 100); };
+    };
+    constexpr int kReadingShare = 80;
+    QRectF storedArea;
+    const Image reduced = decodeImageReduced(data, withShrinkHeadroom({target.width(), target.height(), 0}),
+                                             stage(0, kReadingShare), &storedArea);
+    return {resizeImage(reduced.pixels, storedArea, target.width(), target.height(),
+                        stage(kReadingShare, 100 - kReadingShare)),
+            reduced.dpiX, reduced.dpiY};
+}
+
+Image readImageFileShrunk(const QString &path, QSize target, const ProgressFn &progress)
+{
+    checkImageSize(target.width(), target.height());
+    return decodeImageShrunk(readRegularFile(path), target, progress);
 }
 
 } // namespace imaging

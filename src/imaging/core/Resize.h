@@ -1,8 +1,13 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QImage>
+#include <QRectF>
+#include <QSize>
+#include <QString>
 
 #include "imaging/core/Codec.h" // ProgressFn, ProgressReporter
+#include "imaging/core/Image.h"
 
 namespace imaging {
 
@@ -19,5 +24,23 @@ namespace imaging {
 // reported from the calling thread.
 [[nodiscard]] QImage resizeImage(const QImage &source, int width, int height,
                                  const ProgressFn &progress = {});
+
+// The same filter mapping `area` of the source, in source pixels, onto the
+// whole target; pixels just outside the area still feed the kernel where
+// they exist. A reduced JPEG read whose last column or row stands for only
+// part of a block passes the area the stored image fills, so nothing is
+// stretched. Throws Error(InvalidArgument) when the area is empty or not
+// inside the source.
+[[nodiscard]] QImage resizeImage(const QImage &source, const QRectF &area, int width, int height,
+                                 const ProgressFn &progress = {});
+
+// Reads an image shrunk (or enlarged) to exactly target: a JPEG is decoded
+// at the smallest DCT scale still kShrinkHeadroom times the target (see
+// Codec.h), then resampled with the filter above over the area the stored
+// image fills. The resolution is the file's. Throws what the readers throw,
+// and Error(TooLarge) for a target beyond the limits of Image.h. Progress
+// covers reading and resampling.
+[[nodiscard]] Image decodeImageShrunk(QByteArrayView data, QSize target, const ProgressFn &progress = {});
+[[nodiscard]] Image readImageFileShrunk(const QString &path, QSize target, const ProgressFn &progress = {});
 
 } // namespace imaging

@@ -6,6 +6,8 @@
 #include "EffectTestImages.h"
 #include "imaging/core/Error.h"
 #include "imaging/core/Image.h"
+#include "imaging/core/ImageReader.h"
+#include "imaging/core/JpegCodec.h"
 #include "imaging/core/Resize.h"
 
 using namespace imaging;
@@ -72,6 +74,33 @@ double psnrInside(const QImage &image, const QImage &reference, int border)
         }
     }
     return 10.0 * std::log10(255.0 * 255.0 / (squares / count));
+}
+
+// A grey ramp along one axis, value `slope` * (position of the pixel centre).
+QImage rampImage(int length, bool alongRows, double slope)
+{
+    QImage ramp(alongRows ? length : 8, alongRows ? 8 : length, QImage::Format_RGB32);
+    for (int y = 0; y < ramp.height(); ++y)
+        for (int x = 0; x < ramp.width(); ++x) {
+            const int v = static_cast<int>(std::lround(slope * ((alongRows ? x : y) + 0.5)));
+            ramp.setPixel(x, y, qRgb(v, v, v));
+        }
+    return ramp;
+}
+
+// A JPEG whose APP1 segment, right after SOI, gives an EXIF orientation.
+QByteArray withOrientation(const QByteArray &jpeg, int orientation)
+{
+    QByteArray payload("Exif\0\0II*\0\x08\0\0\0", 14);
+    const char entry[] = {1, 0,                             // one entry
+                          0x12, 0x01, 3, 0, 1, 0, 0, 0,     // orientation, SHORT, count 1
+                          static_cast<char>(orientation), 0, 0, 0,
+                          0, 0, 0, 0};                      // no next directory
+    payload.append(entry, sizeof entry);
+    const auto length = static_cast<int>(payload.size()) + 2;
+    QByteArray segment("\xff\xe1", 2);
+    segment.append(static_cast<char>(length >> 8)).append(static_cast<char>(length & 0xff)).append(payload);
+    return jpeg.left(2) + segment + jpeg.mid(2);
 }
 
 } // namespace
@@ -175,6 +204,94 @@ private slots:
         const double box = psnrInside(boxAverage(source, kFactor), exact, 4);
         QVERIFY2(lanczos > box + 5.0, qPrintable(QStringLiteral("Lanczos %1 dB, box %2 dB").arg(lanczos).arg(box)));
         QVERIFY2(lanczos > 35.0, qPrintable(QStringLiteral("Lanczos only %1 dB").arg(lanczos)));
+    }
+
+    // A reduced JPEG read rounds its size up, so the last pixel may stand for
+    // a fraction of one; mapping only the area the stored image fills keeps
+    // a ramp exactly where the stored ramp was, on whichever side the partial
+    // pixel lies.
+    void areaIsMappedExactly_data()
+    {
+        QTest::addColumn<bool>("alongRows");
+        QTest::addColumn<double>("start");
+        QTest::addColumn<double>("length");
+        QTest::newRow("last column a quarter, shrink") << true << 0.0 << 100.25;
+        QTest::newRow("first column a quarter (mirrored), shrink") << true << 0.75 << 100.25;
+        QTest::newRow("last row an eighth, shrink") << false << 0.0 << 100.125;
+        QTest::newRow("inner part, enlarge") << true << 30.0 << 20.5;
+    }
+    void areaIsMappedExactly()
+    {
+        QFETCH(bool, alongRows);
+        QFETCH(double, start);
+        QFETCH(double, length);
+        constexpr int kSize = 101;
+        constexpr double kSlope = 2.0;
+        constexpr int kTarget = 41;
+        const QImage ramp = rampImage(kSize, alongRows, kSlope);
+        const QRectF area = alongRows ? QRectF(start, 0, length, 8) : QRectF(0, start, 8, length);
+        const QImage result = resizeImage(ramp, area, alongRows ? kTarget : 8, alongRows ? 8 : kTarget);
+        const double ratio = length / kTarget;
+        // Away from the image borders, where the kernel is cut.
+        for (int i = 0; i < kTarget; ++i) {
+            const double centre = start + (i + 0.5) * ratio;
+            if (centre < 3.0 * std::max(ratio, 1.0) || centre > kSize - 3.0 * std::max(ratio, 1.0))
+                continue;
+            const double expected = kSlope * centre;
+            const int got = qGray(alongRows ? result.pixel(i, 4) : result.pixel(4, i));
+            QVERIFY2(std::abs(got - expected) <= 1.0,
+                     qPrintable(QStringLiteral("at %1: %2, expected %3").arg(i).arg(got).arg(expected)));
+        }
+    }
+
+    void refusesAreasOutsideTheImage_data()
+    {
+        QTest::addColumn<QRectF>("area");
+        QTest::newRow("empty") << QRectF(0, 0, 0, 10);
+        QTest::newRow("starts before the image") << QRectF(-0.5, 0, 10, 10);
+        QTest::newRow("ends past the image") << QRectF(0, 0, 10, 10.5);
+        QTest::newRow("not a number") << QRectF(0, 0, std::nan(""), 10);
+    }
+    void refusesAreasOutsideTheImage()
+    {
+        QFETCH(QRectF, area);
+        QCOMPARE(errorKindOf([&] { (void)resizeImage(solid(10, 10, 0), area, 5, 5); }), Error::Kind::InvalidArgument);
+    }
+
+    // A shrunk read (reduced JPEG decode, then the filter) against the filter
+    // on the whole decode. The stored size, 8 x 129 + 1 by 8 x 65 + 1, leaves
+    // an eighth of a pixel in the last column and row at 1/8 scale; under
+    // every EXIF orientation that sliver lands on a different side, and
+    // mapping it as a whole pixel would shift the picture by up to half a
+    // target pixel.
+    void shrunkReadMatchesTheWholeRead_data()
+    {
+        QTest::addColumn<int>("orientation");
+        for (int orientation = 1; orientation <= 8; ++orientation)
+            QTest::newRow(qPrintable(QStringLiteral("orientation %1").arg(orientation))) << orientation;
+    }
+    void shrunkReadMatchesTheWholeRead()
+    {
+        QFETCH(int, orientation);
+        constexpr int kStoredWidth = 1033, kStoredHeight = 521;
+        constexpr double kScale = 16.0; // stored pixels to a target pixel
+        QImage stored(kStoredWidth, kStoredHeight, QImage::Format_RGB32);
+        for (int y = 0; y < kStoredHeight; ++y)
+            for (int x = 0; x < kStoredWidth; ++x) {
+                const int grey = qBound(0, int(std::lround(pattern((x + 0.5) / kScale, (y + 0.5) / kScale, false))), 255);
+                stored.setPixel(x, y, qRgb(grey, grey, grey));
+            }
+        const QByteArray jpeg = withOrientation(encodeJpeg(Image{stored}, 95, false), orientation);
+        const QImage whole = decodeImage(jpeg).pixels;
+        const QSize target = whole.width() > whole.height() ? QSize(64, 32) : QSize(32, 64);
+
+        QList<int> percents;
+        const Image shrunk = decodeImageShrunk(jpeg, target, [&](int p) { percents.append(p); });
+        const double psnr = psnrInside(shrunk.pixels, resizeImage(whole, target.width(), target.height()), 0);
+        // About 40 dB; mapping the reduced pixels as whole ones scores 20.
+        QVERIFY2(psnr > 30.0, qPrintable(QStringLiteral("%1 dB").arg(psnr)));
+        QString why;
+        QVERIFY2(isWholeProgress(percents, &why), qPrintable(why));
     }
 
     void refusesSizesBeyondTheLimits_data()
