@@ -274,6 +274,7 @@ void TestImageWriter::failedWriteLeavesTheOldFile()
         QVERIFY2(error.description().contains(reason, Qt::CaseInsensitive), qPrintable(error.description()));
     }
     user.reset();
+    QFile::setPermissions(folder, QFileDevice::Permissions(0x7755)); // so that the folder can be removed
     QCOMPARE(fixtures::readBytes(oldPath), oldBytes);
     QCOMPARE(fixtures::folderListing(folder), listing);
 }
