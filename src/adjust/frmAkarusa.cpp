@@ -12,6 +12,7 @@ namespace {
 
 constexpr qint16 kColourOption = 1;
 constexpr double kContrastSteps = 10.0; // the bar counts tenths
+constexpr int kBrightnessCaptionRight = platform::twipsToPixels(1200 + 90);
 
 QScrollBar *scrollBar(QWidget *parent, const char *name, int left, int top, int width, int height)
 {
@@ -172,9 +173,12 @@ void frmAkarusa::Command4_Click()
 
 void frmAkarusa::setBrightnessCaption(const QString &text)
 {
-    // The label sizes itself to its text.
+    // The label sizes itself to its text, growing to the left: its design
+    // holds one digit and ends just before the bar, which would otherwise
+    // hide the rest of "-255".
     Label3->setText(text);
     Label3->adjustSize();
+    Label3->move(kBrightnessCaptionRight - Label3->width(), Label3->y());
 }
 
 void frmAkarusa::showPreview(imaging::Handle image)
