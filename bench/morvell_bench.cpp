@@ -97,9 +97,20 @@ struct Totals
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList photos = app.arguments().mid(1);
+    // One read and nothing else, for timing whole processes side by side
+    // with djpeg:  morvell_bench --read PHOTO  /  --read-scaled N PHOTO
+    const QStringList args = app.arguments();
+    if (args.size() == 3 && args[1] == QStringLiteral("--read"))
+        return imaging::readImageFile(args[2]).pixels.isNull() ? 1 : 0;
+    if (args.size() == 4 && args[1] == QStringLiteral("--read-scaled")) {
+        const int longSide = args[2].toInt();
+        return imaging::readImageFileReduced(args[3], imaging::MinimumSize{0, 0, longSide}).pixels.isNull() ? 1 : 0;
+    }
+    const QStringList photos = args.mid(1);
     if (photos.isEmpty()) {
-        std::fprintf(stderr, "usage: morvell_bench PHOTO.jpg...\n");
+        std::fprintf(stderr, "usage: morvell_bench PHOTO.jpg...\n"
+                             "       morvell_bench --read PHOTO\n"
+                             "       morvell_bench --read-scaled LONG_SIDE PHOTO\n");
         return 2;
     }
     QTemporaryDir scratch;
