@@ -53,6 +53,8 @@ DirList::DirList(QWidget *parent)
     , m_path(currentFolderOrRoot())
 {
     setItemDelegate(new IndentDelegate(this));
+    // A long name is cut short, as in the other lists; no sideways scrolling.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QListWidget::currentRowChanged, this, &DirList::highlightedRowChanged);
     connect(this, &QListWidget::itemClicked, this, &DirList::clickedOnRow);

@@ -11,6 +11,7 @@ FileList::FileList(QWidget *parent)
     , m_path(currentFolderOrRoot())
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(this, &QListWidget::itemClicked, this, &FileList::clicked);
     connect(this, &QListWidget::itemDoubleClicked, this, &FileList::doubleClicked);
     refresh();

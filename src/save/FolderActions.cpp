@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QLineEdit>
 
+#include "app/TextRules.h"
 #include "imaging/core/Error.h"
 #include "platform/MessageBox.h"
 #include "platform/Seams.h"
@@ -17,6 +18,7 @@ namespace folderlists {
 namespace {
 
 using namespace platform::msgbox;
+using textrules::fileNameOf;
 
 const QString kNameInUse = QStringLiteral("同じ名前のファイルかフォルダーが存在します");
 const QString kEnterName = QStringLiteral("新しいディレクトリー名を入力して下さい");
@@ -100,13 +102,18 @@ void createFolderGuarded(QLineEdit *folderBox, QLineEdit *nameBox, const ListsTo
 void createFolderForSaveDialog(QLineEdit *folderBox, QLineEdit *nameBox)
 {
     const QString name = nameBox->text();
-    const QString newPath = joinFolder(folderBox->text(), name);
-    if (nameInUse(name, newPath))
+    QString newPath = joinFolder(folderBox->text(), name);
+    if (nameInUse(name, newPath)) {
         platform::messageBox(kNameInUse, OkOnly | Critical);
-    else if (name.isEmpty())
+        // The existing entry becomes the target, spelled as it is on disk,
+        // so a file system that tells case apart enters that very folder.
+        if (!name.isEmpty())
+            newPath = newPath.left(newPath.size() - fileNameOf(newPath).size()) + firstMatch(newPath, true);
+    } else if (name.isEmpty()) {
         platform::messageBox(kEnterName, OkOnly | Critical);
-    else
+    } else {
         reportingFailure([&] { createFolder(newPath); });
+    }
     nameBox->clear();
     reportingFailure([&] { enterFolder(newPath); });
     folderBox->setText(newPath);

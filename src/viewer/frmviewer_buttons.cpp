@@ -3,8 +3,14 @@
 
 #include "viewer/frmviewer.h"
 
+#include <QDir>
+
+#include "app/Form2.h"
 #include "app/Module1.h"
 #include "app/frmAbout.h"
+#include "imaging/core/Error.h"
+#include "platform/MessageBox.h"
+#include "save/frmSave.h"
 
 struct frmviewer::ToolButton
 {
@@ -97,6 +103,19 @@ void frmviewer::Timer4_Timer()
     // The working image is what gets saved, so that is the one to look at.
     if (Ik5File1->handle() == 0 || !hasWorkingImage())
         return;
+    forms::get<frmSave>()->ShowModal();
+    if (Ik5File1->operation() <= 0)
+        return;
+    // The writer replaces a file only with a complete one; a failure leaves
+    // any file at the path as it was. Say which file could not be saved and why.
+    try {
+        ProgressDialogScope progress;
+        Ik5File1->perform();
+    } catch (const imaging::Error &error) {
+        platform::messageBox(QStringLiteral("画像を保存できませんでした。\n\n%1\n\n%2")
+                                 .arg(QDir::toNativeSeparators(Ik5File1->path()), error.description()),
+                             platform::msgbox::Exclamation);
+    }
 }
 
 void frmviewer::Timer5_Timer()
