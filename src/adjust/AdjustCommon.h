@@ -59,7 +59,6 @@ public:
     void add(imaging::Handle image);
     // Releases every image made here that is not one of keep.
     void releaseAllBut(std::initializer_list<imaging::Handle> keep);
-    [[nodiscard]] std::size_t size() const { return m_images.size(); }
 
 private:
     imaging::Ik5Common *m_releaser;
