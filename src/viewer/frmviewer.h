@@ -108,6 +108,7 @@ public:
     qint32 ZoomAnchorX = 0, ZoomAnchorY = 0;
 
     void Form_Load() override;
+    void Form_Unload() override;
 
     // Opening and closing
     void OpenImage(OpenVia via, const QString &droppedPath = QString());
@@ -194,6 +195,7 @@ private:
     void wireHandlers();
 
     void clearFileInformation();
+    void releaseOpenImages();
     void showWorkingImage(imaging::Handle handle);
     void reportOpenFailure(const QString &path, const QString &reason);
 

@@ -66,10 +66,7 @@ void frmviewer::Image1_Click()
 
 void frmviewer::Image2_Click()
 {
-    if (Ik5File1->handle() != 0) {
-        Ik5Common1->setHandle(Ik5File1->handle());
-        Ik5Common1->release();
-    }
+    releaseOpenImages();
     pressToolButton(Image2);
 }
 

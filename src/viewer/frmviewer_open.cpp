@@ -12,11 +12,9 @@ void frmviewer::OpenImage(OpenVia via, const QString &droppedPath)
     const bool viaDialog = via != OpenVia::Drop;
     if (via == OpenVia::Drop)
         clearFileInformation();
-    // The open button released the file control's image at its click.
-    if (via != OpenVia::OpenButton && Ik5File1->handle() != 0) {
-        Ik5Common1->setHandle(Ik5File1->handle());
-        Ik5Common1->release();
-    }
+    // The open button released the images at its click.
+    if (via != OpenVia::OpenButton)
+        releaseOpenImages();
     Ik5Disp1->setStep(imaging::Ik5Disp::kStepClear);
     Ik5Disp1->perform();
     if (viaDialog && !Ik5File1->openDialog())
@@ -65,6 +63,24 @@ void frmviewer::reportOpenFailure(const QString &path, const QString &reason)
     setImageButtonsEnabled(false);
     platform::messageBox(QStringLiteral("画像を開けませんでした。\n\n%1\n\n%2").arg(textrules::fileNameOf(path), reason),
                          platform::msgbox::Exclamation);
+}
+
+// The image the file control read goes when another is opened, and so does
+// the working image an effect made from it: otherwise every adjusted photo
+// would stay in memory after the next open. The handles stay stored, and a
+// released handle counts as no image.
+void frmviewer::releaseOpenImages()
+{
+    for (const imaging::Handle handle : {Ik5File1->handle(), Ik5Disp1->handle()}) {
+        Ik5Common1->setHandle(handle);
+        Ik5Common1->release();
+    }
+}
+
+void frmviewer::Form_Unload()
+{
+    releaseOpenImages();
+    forgetImageBeforeCut();
 }
 
 void frmviewer::clearFileInformation()

@@ -225,6 +225,23 @@ private slots:
         QVERIFY(statesOf(viewer()) == kWithImage);
     }
 
+    // A photo adjusted and then replaced by the next one leaves nothing behind.
+    void openingAgainReleasesTheAdjustedImage()
+    {
+        DialogScript dialog;
+        auto *v = viewer();
+        const auto before = imaging::ImageStore::instance().count();
+        openThroughTheButton(dialog, m_photo);
+        v->Ik5Effect1->setSource(v->Ik5Disp1->handle());
+        v->replaceWorkingImage(v->Ik5Effect1->brightness(0, 0, 0, 20, 20, 20));
+        const imaging::Handle adjusted = v->Ik5Disp1->handle();
+        emit v->Ik5Disp1->fileDropped(m_otherPhoto);
+        QVERIFY(!imaging::ImageStore::instance().contains(adjusted));
+        QCOMPARE(imaging::ImageStore::instance().count(), before + 1);
+        forms::unload<frmviewer>();
+        QCOMPARE(imaging::ImageStore::instance().count(), before);
+    }
+
     void dropOpensAndClearsTheBoxesFirst()
     {
         DialogScript dialog;
