@@ -2,6 +2,7 @@
 // less saturated, then save as PNG and as progressive JPEG into a new folder
 // with a Japanese name. With MORVELL_E2E_PHOTO set, that photo is used (a
 // real 20-megapixel JPEG, say); otherwise a colourful photo made here.
+// Under xvfb-run (QT_QPA_PLATFORM=xcb) it runs in real windows.
 
 #include <QtTest>
 
@@ -158,6 +159,12 @@ private slots:
             const Tone after = toneOf(saved.pixels);
             QVERIFY2(after.luma > before.luma + 10, qPrintable(QString::number(after.luma - before.luma)));
             QVERIFY2(after.chroma < before.chroma * 0.6, qPrintable(QString::number(after.chroma / before.chroma)));
+        }
+        // MORVELL_E2E_KEEP=<folder> keeps the written files for a person to look at.
+        if (const QString keep = qEnvironmentVariable("MORVELL_E2E_KEEP"); !keep.isEmpty()) {
+            QDir().mkpath(keep);
+            for (const QString &name : QDir(folder).entryList(QDir::Files))
+                QFile::copy(folder + u'/' + name, keep + u'/' + name);
         }
         QFile jpeg(folder + QStringLiteral("/結果.jpg"));
         QVERIFY(jpeg.open(QIODevice::ReadOnly));
