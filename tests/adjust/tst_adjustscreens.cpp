@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+#include "support/ScreenshotTour.h"
+
 #include "adjust/frmAkarusa.h"
 #include "adjust/frmRotate.h"
 #include "adjust/frmSaido.h"
@@ -19,13 +21,10 @@ class TestAdjustScreens : public QObject
     Q_OBJECT
 
 private:
-    QDir m_out;
+    testsupport::ScreenshotTour m_tour;
     QString m_photo;
 
-    void save(QWidget *window, const QString &name)
-    {
-        QVERIFY(window->grab().save(m_out.filePath(name + QStringLiteral(".png"))));
-    }
+    void save(QWidget *window, const QString &name) { m_tour.save(window, name); }
 
     frmviewer *viewerWithPhoto()
     {
@@ -45,14 +44,8 @@ private:
 private slots:
     void initTestCase()
     {
-        const QString folder = qEnvironmentVariable("MORVELL_SCREENSHOTS");
-        if (folder.isEmpty())
-            QSKIP("set MORVELL_SCREENSHOTS to a folder to draw the windows");
-        m_out = QDir(folder);
-        m_out.mkpath(QStringLiteral("."));
+        MORVELL_SKIP_UNLESS_SCREENSHOTS(m_tour);
         m_photo = qEnvironmentVariable("MORVELL_SCREENSHOT_PHOTO");
-        designfonts::install();
-        AppPath = QStringLiteral(MORVELL_ART_DIR "/");
     }
 
     void cleanup() { testsupport::unloadAllForms(); }

@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include "support/ScreenshotTour.h"
+
 #include "app/DesignFonts.h"
 #include "app/Module1.h"
 #include "imaging/core/FileDialogSeam.h"
@@ -16,24 +18,15 @@ class TestSaveScreens : public QObject
     Q_OBJECT
 
 private:
-    QDir m_out;
+    testsupport::ScreenshotTour m_tour;
     QTemporaryDir m_dir;
 
-    void save(QWidget *window, const QString &name)
-    {
-        QVERIFY(window->grab().save(m_out.filePath(name + QStringLiteral(".png"))));
-    }
+    void save(QWidget *window, const QString &name) { m_tour.save(window, name); }
 
 private slots:
     void initTestCase()
     {
-        const QString folder = qEnvironmentVariable("MORVELL_SCREENSHOTS");
-        if (folder.isEmpty())
-            QSKIP("set MORVELL_SCREENSHOTS to a folder to draw the windows");
-        m_out = QDir(folder);
-        m_out.mkpath(QStringLiteral("."));
-        designfonts::install();
-        AppPath = QStringLiteral(MORVELL_ART_DIR "/");
+        MORVELL_SKIP_UNLESS_SCREENSHOTS(m_tour);
         // A folder to save into, with Japanese names and spaces.
         QDir work(m_dir.path());
         for (const char *sub : {"写真 2024", "旅行", "scans", "夏 休み"})
