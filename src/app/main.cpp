@@ -19,7 +19,7 @@ int main(int argc, char *argv[])
         QApplication::installTranslator(&qtTranslations);
     designfonts::install();
     imaging::installRealOpenFileDialog();
-    // The program ends with its main window, not with whichever window closed last.
+    // Besides the end button, closing the last open window ends the program.
     QApplication::setQuitOnLastWindowClosed(true);
     Module1::Main();
     const int status = QApplication::exec();

@@ -68,9 +68,14 @@ void frmviewer::reportOpenFailure(const QString &path, const QString &reason)
 // The image the file control read goes when another is opened, and so does
 // the working image an effect made from it: otherwise every adjusted photo
 // would stay in memory after the next open. The handles stay stored, and a
-// released handle counts as no image.
+// released handle counts as no image. A cut waiting for "取り消し" or "決定"
+// belongs to the old image: undoing it later would put the old picture under
+// the new file's name, so the image before it goes too and both buttons close.
 void frmviewer::releaseOpenImages()
 {
+    forgetImageBeforeCut();
+    Command11->setEnabled(false);
+    Command18->setEnabled(false);
     for (const imaging::Handle handle : {Ik5File1->handle(), Ik5Disp1->handle()}) {
         Ik5Common1->setHandle(handle);
         Ik5Common1->release();
@@ -80,7 +85,6 @@ void frmviewer::releaseOpenImages()
 void frmviewer::Form_Unload()
 {
     releaseOpenImages();
-    forgetImageBeforeCut();
 }
 
 void frmviewer::clearFileInformation()

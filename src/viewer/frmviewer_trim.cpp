@@ -95,6 +95,12 @@ void frmviewer::Command5_Click()
 {
     const int left = Ik5Disp1->selLeft(), top = Ik5Disp1->selTop();
     const int right = Ik5Disp1->selRight(), bottom = Ik5Disp1->selBottom();
+    // A frame drawn on an image that was released since (the open button
+    // was pressed and its dialog cancelled) has nothing left to cut.
+    if (!hasWorkingImage()) {
+        Check2->setChecked(false);
+        return;
+    }
     // Left and right both 0: no frame was drawn.
     if (left == 0 && right == 0) {
         platform::messageBox(QStringLiteral("画像をクリックドラッグしてトリミングしたい場所を選択して下さい"));

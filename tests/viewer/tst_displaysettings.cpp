@@ -2,6 +2,7 @@
 
 #include "app/Form2.h"
 #include "app/Module1.h"
+#include "imaging/core/FileDialogSeam.h"
 #include "imaging/core/ImageStore.h"
 #include "platform/Twips.h"
 #include "support/FormTesting.h"
@@ -211,6 +212,37 @@ private slots:
         m_v->Command11_Click();
         QCOMPARE(m_v->Ik5Disp1->handle(), original);
         QVERIFY(!imaging::ImageStore::instance().contains(rotated));
+    }
+
+    // The open button releases the images at its click; a cancelled dialog
+    // then leaves nothing to cut and nothing to undo.
+    void openButtonEndsTrimmingOfTheOldImage()
+    {
+        const auto cancel = imaging::setOpenFileDialog([](const QString &) { return QString(); });
+        const imaging::Handle original = m_v->Ik5Disp1->handle();
+        m_v->Check2->setChecked(true);
+        drawFrame(0, 0, 30, 30);
+        m_v->Command5_Click();
+        const imaging::Handle cut = m_v->Ik5Disp1->handle();
+        m_v->Image2_Click();
+        m_v->Timer2_Timer();
+        QVERIFY(!m_v->Command11->isEnabled());
+        QVERIFY(!m_v->Command18->isEnabled());
+        QVERIFY(!imaging::ImageStore::instance().contains(original));
+        QVERIFY(!imaging::ImageStore::instance().contains(cut));
+
+        // A frame drawn before the open is not cut from the released image:
+        // no box, no new image, back to idle.
+        m_v->Check2->setChecked(true);
+        drawFrame(5, 5, 20, 20);
+        m_v->Image2_Click();
+        m_v->Timer2_Timer();
+        ScriptedMessageBoxes boxes;
+        const auto before = imaging::ImageStore::instance().count();
+        m_v->Command5_Click();
+        QVERIFY(trimStateOf(m_v) == kIdle);
+        QCOMPARE(imaging::ImageStore::instance().count(), before);
+        imaging::setOpenFileDialog(cancel);
     }
 };
 

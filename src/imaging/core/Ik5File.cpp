@@ -44,7 +44,9 @@ void Ik5File::read()
 
 void Ik5File::write()
 {
-    const Image &image = ImageStore::instance().get(m_handle);
+    // A copy (the pixels are shared, not duplicated): progress yields to the
+    // event loop, and nothing done there may pull the image from under us.
+    const Image image = ImageStore::instance().get(m_handle);
     writeImageFile(m_path, image, m_operation, m_quality, [this](int percent) { emit progress(percent); });
 }
 
