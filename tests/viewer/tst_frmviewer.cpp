@@ -8,6 +8,7 @@
 #include "app/frmAbout.h"
 #include "imaging/core/FileDialogSeam.h"
 #include "imaging/core/ImageStore.h"
+#include "save/frmSave.h"
 #include "support/FormTesting.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "viewer/frmviewer.h"
@@ -381,6 +382,18 @@ private slots:
         auto *v = viewer();
         v->Image8_Click();
         v->Timer4_Timer();
+        QVERIFY(!forms::isLoaded<Form2>());
+
+        // The open button released the photo and its dialog was cancelled:
+        // save stays enabled as designed, but the stale handle saves nothing.
+        DialogScript dialog;
+        openThroughTheButton(dialog, m_photo);
+        openThroughTheButton(dialog, QString());
+        QVERIFY(v->Image8->isEnabled());
+        QVERIFY(v->Ik5File1->handle() != 0);
+        v->Image8_Click();
+        v->Timer4_Timer();
+        QVERIFY(!forms::isLoaded<frmSave>());
         QVERIFY(!forms::isLoaded<Form2>());
     }
 

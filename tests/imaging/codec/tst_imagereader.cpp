@@ -60,6 +60,7 @@ private slots:
     void damagedFilesAreReportedAsDamaged();
     void declaredSizeIsRefusedBeforeDecoding_data();
     void declaredSizeIsRefusedBeforeDecoding();
+    void largePhotoWithinLimitsOpens_data();
     void largePhotoWithinLimitsOpens();
     void transparencyIsCompositedOntoWhite();
     void onlyRegularFilesAreOpened_data();
@@ -236,10 +237,28 @@ void TestImageReader::declaredSizeIsRefusedBeforeDecoding()
     }
 }
 
+void TestImageReader::largePhotoWithinLimitsOpens_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::newRow("jpeg, our own decoder") << QStringLiteral("jpeg");
+    // The formats Qt reads: 12000 x 9000 in 32-bit pixels is above Qt's
+    // default allocation limit, so these show that ours is the one that holds.
+    QTest::newRow("png") << QStringLiteral("png");
+    QTest::newRow("bmp") << QStringLiteral("bmp");
+}
+
 void TestImageReader::largePhotoWithinLimitsOpens()
 {
-    // 12000 x 9000 is above Qt's default allocation limit but within ours.
-    const imaging::Image image = imaging::decodeImage(fixtures::flatJpeg(12000, 9000));
+    QFETCH(QString, format);
+    QByteArray bytes;
+    if (format == QLatin1String("jpeg")) {
+        bytes = fixtures::flatJpeg(12000, 9000);
+    } else {
+        QImage flat(12000, 9000, QImage::Format_RGB32);
+        flat.fill(qRgb(0x60, 0x60, 0x60));
+        bytes = fixtures::qtEncoded(flat, format.toLatin1().constData());
+    }
+    const imaging::Image image = imaging::decodeImage(bytes);
     QCOMPARE(image.pixels.size(), QSize(12000, 9000));
     QCOMPARE(image.pixels.pixel(11999, 8999), qRgb(0x60, 0x60, 0x60));
 }
