@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 
 #include "CodecFixtures.h"
@@ -172,6 +173,9 @@ void TestImageReader::damagedFilesAreReportedAsDamaged_data()
     QTest::newRow("BMP missing its last byte") << cut(bmp, bmp.size() - 1);
     QTest::newRow("run-length BMP cut before its end") << cut(rleBmp, rleBmp.size() - 10);
     QTest::newRow("BMP file header only") << cut(bmp, 20);
+    QByteArray bmpPastItsEnd = bmp; // the pixel data offset points beyond the file
+    qToLittleEndian<quint32>(quint32(bmp.size() + 64), bmpPastItsEnd.data() + 10);
+    QTest::newRow("BMP whose pixels start past its end") << bmpPastItsEnd;
     QTest::newRow("TIFF strip cut short") << cut(tiff, tiff.size() - 100);
     QTest::newRow("big-endian TIFF strip cut short") << cut(fixtures::stripTiff(image, true), tiff.size() - 100);
     QTest::newRow("TIFF header only") << cut(tiff, 8);
