@@ -1,6 +1,8 @@
 #include "app/Design.h"
 
 #include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace design {
 
@@ -33,6 +35,36 @@ void Frame::paintEvent(QPaintEvent *)
     painter.fillRect(text, palette().color(backgroundRole()));
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(text, Qt::AlignCenter, m_caption);
+}
+
+QStringList wrapAtBlanks(const QString &caption, const QFontMetrics &metrics, int width)
+{
+    QStringList lines;
+    for (const QString &word : caption.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString joined = lines.isEmpty() ? word : lines.last() + QLatin1Char(' ') + word;
+        if (!lines.isEmpty() && metrics.horizontalAdvance(joined) <= width)
+            lines.last() = joined;
+        else
+            lines << word;
+    }
+    return lines;
+}
+
+void Button::paintEvent(QPaintEvent *event)
+{
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QRect textArea = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    if (fontMetrics().horizontalAdvance(text()) <= textArea.width()) {
+        QPushButton::paintEvent(event);
+        return;
+    }
+    QStylePainter painter(this);
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
+    const QStringList lines = wrapAtBlanks(text(), fontMetrics(), textArea.width());
+    painter.drawItemText(textArea, Qt::AlignCenter, palette(), isEnabled(), lines.join(QLatin1Char('\n')),
+                         QPalette::ButtonText);
 }
 
 platform::PictureButton *pictureButton(QWidget *parent, const char *name, int left, int top, int width, int height)

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFrame>
 #include <QLabel>
+#include <QPushButton>
 #include <QString>
 
 #include <algorithm>
@@ -34,10 +35,30 @@ private:
     QString m_caption;
 };
 
+// A push button whose caption, when it is wider than the button, breaks
+// into lines at its blanks, as the design's multi-line buttons show it
+// ("   サムネールの    プリント" on two lines). The caption text stays as designed.
+class Button : public QPushButton
+{
+    Q_OBJECT
+
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
+// The caption's words laid out in lines no wider than `width`; a word wider
+// than that gets a line of its own.
+[[nodiscard]] QStringList wrapAtBlanks(const QString &caption, const QFontMetrics &metrics, int width);
+
 template <typename T>
 T *control(QWidget *parent, const char *name, const QString &caption, int left, int top, int width, int height)
 {
-    auto *widget = new T(caption, parent);
+    // Buttons are built as design buttons, so long captions wrap.
+    using Built = std::conditional_t<std::is_same_v<T, QPushButton>, Button, T>;
+    T *widget = new Built(caption, parent);
     widget->setObjectName(QString::fromLatin1(name));
     platform::place(widget, left, top, width, height);
     // Our Japanese font runs a little wider than the design's: a one-line
