@@ -28,7 +28,7 @@
 #include <vector>
 
 #include "imaging/core/Codec.h"
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/ImageReader.h"
 #include "imaging/core/JpegCodec.h"
 #include "imaging/core/Resize.h"

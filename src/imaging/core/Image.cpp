@@ -1,6 +1,6 @@
 #include "imaging/core/Image.h"
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 
 #include <cstdlib>
 

@@ -6,7 +6,7 @@
 #include <QImageReader>
 #include <QtEndian>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 
 namespace imaging {
 
