@@ -18,6 +18,14 @@ namespace {
     throw imaging::Error(imaging::Error::Kind::InvalidArgument, QStringLiteral("オーバーフローしました。"));
 }
 
+double strictOrMismatch(QStringView text)
+{
+    const std::optional<double> value = strictNumber(text);
+    if (!value)
+        throw imaging::Error(imaging::Error::Kind::InvalidArgument, QStringLiteral("型が一致しません。"));
+    return *value;
+}
+
 bool isBlank(QChar c)
 {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\u3000';
@@ -182,6 +190,22 @@ qint32 toInt32(double value)
     return static_cast<qint32>(r);
 }
 
+qint16 strictInt16(QStringView text)
+{
+    return toInt16(strictOrMismatch(text));
+}
+
+qint32 strictInt32(QStringView text)
+{
+    return toInt32(strictOrMismatch(text));
+}
+
+void throwInvalidCall()
+{
+    throw imaging::Error(imaging::Error::Kind::InvalidArgument,
+                         QStringLiteral("プロシージャの呼び出し、または引数が不正です。"));
+}
+
 qint32 multiply32(qint32 a, qint32 b)
 {
     qint32 product = 0;
@@ -204,6 +228,5 @@ QString formatNumber(double value)
                                       std::chars_format::fixed);
     return QString::fromLatin1(out, result.ptr - out);
 }
-
 
 } // namespace textrules

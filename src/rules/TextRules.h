@@ -31,6 +31,15 @@ namespace textrules {
 [[nodiscard]] qint16 toInt16(double value);
 [[nodiscard]] qint32 toInt32(double value);
 
+// A text box read strictly into a whole number: an empty or non-numeric text
+// throws "型が一致しません。", a value out of range overflows.
+[[nodiscard]] qint16 strictInt16(QStringView text);
+[[nodiscard]] qint32 strictInt32(QStringView text);
+
+// A value a rule cannot take (a negative square root, a name too short to
+// cut): throws "プロシージャの呼び出し、または引数が不正です。".
+[[noreturn]] void throwInvalidCall();
+
 // 32-bit signed product; throws on overflow.
 [[nodiscard]] qint32 multiply32(qint32 a, qint32 b);
 
