@@ -29,6 +29,7 @@
 
 #include "imaging/core/Codec.h"
 #include "base/Error.h"
+#include "imaging/core/FittedRead.h"
 #include "imaging/core/ImageReader.h"
 #include "imaging/core/JpegCodec.h"
 #include "imaging/core/Resize.h"

@@ -7,7 +7,7 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-translations-l10n
     libgl-dev
-    libjpeg62-turbo-dev
+    libjpeg62-turbo-dev libpng-dev libtiff-dev
     fonts-ipafont-gothic fonts-dejavu-core fonts-liberation
     xvfb xauth
     clang libclang-rt-14-dev

@@ -34,11 +34,8 @@ ChannelTable makeTable(const std::function<long(int)> &curve)
 QImage newImageLike(const QImage &source)
 {
     if (source.isNull() || source.format() != QImage::Format_RGB32)
-        throw Error(Error::Kind::InvalidArgument, QStringLiteral("colour adjustments need an RGB32 image"));
-    QImage target = allocateImage(source.width(), source.height());
-    if (target.isNull())
-        throw Error(Error::Kind::TooLarge, QStringLiteral("not enough memory to adjust the image"));
-    return target;
+        throw Error::of(Error::Kind::InvalidArgument, QStringLiteral("RGB32 の画像ではありません"));
+    return allocateImage(source.width(), source.height());
 }
 
 // Runs a per-pixel function over every pixel, reporting progress by rows.
@@ -69,14 +66,13 @@ QImage mapChannels(const QImage &source, const std::array<ChannelTable, 3> &rgb,
 
 [[noreturn]] void outOfRange(const QString &what, const QString &value, const QString &range)
 {
-    throw Error(Error::Kind::InvalidArgument,
-                QStringLiteral("%1 %2 is outside %3").arg(what, value, range));
+    throw Error::of(Error::Kind::InvalidArgument, QStringLiteral("%1 %2 は %3 の範囲外です").arg(what, value, range));
 }
 
 ChannelTable brightnessTable(int amount)
 {
     if (amount < -kMaxBrightness || amount > kMaxBrightness)
-        outOfRange(QStringLiteral("brightness"), QString::number(amount), QStringLiteral("-255..255"));
+        outOfRange(QStringLiteral("明るさ"), QString::number(amount), QStringLiteral("-255..255"));
     return makeTable([amount](int in) { return long(in + amount); });
 }
 
@@ -97,7 +93,7 @@ double contrastGain(double c)
 {
     // Written so that a NaN fails the test too.
     if (!(c >= -kMaxContrast && c <= kMaxContrast))
-        outOfRange(QStringLiteral("contrast"), QString::number(c), QStringLiteral("-3..3"));
+        outOfRange(QStringLiteral("コントラスト"), QString::number(c), QStringLiteral("-3..3"));
     return c >= 0.0 ? 1.0 + c : 1.0 + c / kMaxContrast;
 }
 
@@ -109,7 +105,7 @@ QImage adjustContrast(const QImage &source, double red, double green, double blu
 QImage adjustSaturation(const QImage &source, int level, const ProgressFn &progress)
 {
     if (level < kMinSaturation || level > kMaxSaturation)
-        outOfRange(QStringLiteral("saturation level"), QString::number(level), QStringLiteral("-100..1000"));
+        outOfRange(QStringLiteral("彩度"), QString::number(level), QStringLiteral("-100..1000"));
     // Integer arithmetic: luma in thousandths, the factor in hundredths, so
     // level 0 returns every channel exactly.
     const long factor = 100 + level;

@@ -21,6 +21,50 @@ void ProgressReporter::report(int percent)
         m_fn(percent);
 }
 
+bool ProgressReporter::reportFromC(int percent) noexcept
+{
+    if (m_failure)
+        return false;
+    try {
+        report(percent);
+    } catch (...) {
+        m_failure = std::current_exception();
+    }
+    return !m_failure;
+}
+
+void ProgressReporter::rethrowIfStopped() const
+{
+    if (m_failure)
+        std::rethrow_exception(m_failure);
+}
+
+ProgressFn progressStage(ProgressReporter &whole, int from, int span)
+{
+    return [&whole, from, span](int percent) { whole.report(from + percent * span / 100); };
+}
+
+StoredImage storedWhole(Image image, int orientation)
+{
+    const QRectF all(QPointF(0, 0), image.pixels.size());
+    return {std::move(image), orientation, all};
+}
+
+Image uprightOf(const StoredImage &stored)
+{
+    Image image{applyOrientation(stored.image.pixels, stored.orientation), stored.image.dpiX, stored.image.dpiY};
+    if (orientationSwapsSides(stored.orientation))
+        std::swap(image.dpiX, image.dpiY);
+    return image;
+}
+
+ImageInfo uprightInfo(FileFormat format, QSize stored, double dpiX, double dpiY, int orientation)
+{
+    if (orientationSwapsSides(orientation))
+        return {format, stored.transposed(), dpiY, dpiX};
+    return {format, stored, dpiX, dpiY};
+}
+
 double dpiFromDotsPerMeter(int dotsPerMeter)
 {
     if (dotsPerMeter <= 0)
@@ -39,24 +83,46 @@ int dotsPerMeterFromDpi(double dpi)
     return static_cast<int>(std::lround(std::min(dpi / kMetresPerInch, 1e9)));
 }
 
+double dpiOrDefault(double dpi)
+{
+    return dpi > 0.0 && std::isfinite(dpi) ? dpi : kDefaultDpi;
+}
+
 void throwDamaged(const QString &reason)
 {
-    throw Error(Error::Kind::Damaged, QStringLiteral("damaged file: %1").arg(reason));
+    throw Error::of(Error::Kind::Damaged, reason);
 }
 
 void throwUnsupported(const QString &detail)
 {
-    throw Error(Error::Kind::Unsupported,
-                detail.isEmpty() ? QStringLiteral("unsupported format")
-                                 : QStringLiteral("unsupported format: %1").arg(detail));
+    throw Error::of(Error::Kind::Unsupported, detail);
 }
 
-QString lowerFirst(QString text)
+void checkDeclaredSize(qint64 width, qint64 height)
 {
-    // Keep acronyms such as "JPEG" or "IDAT" as they are.
-    if (text.size() >= 2 && text[0].isUpper() && text[1].isLower())
-        text[0] = text[0].toLower();
-    return text;
+    if (width < 1 || height < 1)
+        throwDamaged(QStringLiteral("画像の大きさが %1 × %2 です").arg(width).arg(height));
+    checkImageSize(width, height);
+}
+
+QString truncatedText()
+{
+    return QStringLiteral("データが途中で終わっています");
+}
+
+void compositeStraightAlphaOnWhite(QImage &pixels)
+{
+    for (int y = 0; y < pixels.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(pixels.scanLine(y));
+        for (int x = 0; x < pixels.width(); ++x) {
+            const QRgb p = row[x];
+            const int alpha = qAlpha(p);
+            if (alpha == 255)
+                continue;
+            const auto over = [alpha](int c) { return (c * alpha + 255 * (255 - alpha) + 127) / 255; };
+            row[x] = qRgb(over(qRed(p)), over(qGreen(p)), over(qBlue(p)));
+        }
+    }
 }
 
 } // namespace imaging

@@ -3,13 +3,14 @@
 #include <algorithm>
 
 #include "base/Error.h"
+#include "imaging/core/Image.h"
 
 namespace imaging {
 namespace {
 
 [[noreturn]] void refuse(const QString &why)
 {
-    throw Error(Error::Kind::InvalidArgument, QStringLiteral("cannot cut the image: %1").arg(why));
+    throw Error::of(Error::Kind::InvalidArgument, why);
 }
 
 } // namespace
@@ -17,10 +18,10 @@ namespace {
 QRect cutRectangle(std::span<const qint32> xs, std::span<const qint32> ys, qint32 count, QSize imageSize)
 {
     if (count < 3)
-        refuse(QStringLiteral("a polygon needs at least three corners, got %1").arg(count));
+        refuse(QStringLiteral("角が %1 つしかありません (3 つ以上必要です)").arg(count));
     const auto corners = static_cast<std::size_t>(count);
     if (xs.size() < corners || ys.size() < corners)
-        refuse(QStringLiteral("%1 corners but only %2 x and %3 y coordinates")
+        refuse(QStringLiteral("角が %1 つなのに座標が x %2 個、y %3 個です")
                    .arg(count).arg(xs.size()).arg(ys.size()));
 
     const auto [left, right] = std::minmax_element(xs.begin(), xs.begin() + count);
@@ -31,7 +32,7 @@ QRect cutRectangle(std::span<const qint32> xs, std::span<const qint32> ys, qint3
     const qint64 clippedRight = std::min<qint64>(*right, imageSize.width());
     const qint64 clippedBottom = std::min<qint64>(*bottom, imageSize.height());
     if (clippedRight <= clippedLeft || clippedBottom <= clippedTop)
-        refuse(QStringLiteral("the frame %1,%2 - %3,%4 holds no pixel of the %5 x %6 image")
+        refuse(QStringLiteral("枠 %1,%2 - %3,%4 は %5 × %6 の画像の外にあります")
                    .arg(*left).arg(*top).arg(*right).arg(*bottom)
                    .arg(imageSize.width()).arg(imageSize.height()));
     return QRect(static_cast<int>(clippedLeft), static_cast<int>(clippedTop),
@@ -42,7 +43,7 @@ QImage cutImage(const QImage &source, std::span<const qint32> xs, std::span<cons
 {
     const QImage part = source.copy(cutRectangle(xs, ys, count, source.size()));
     if (part.isNull())
-        throw Error(Error::Kind::TooLarge, QStringLiteral("not enough memory to cut the image"));
+        throwOutOfMemory();
     return part;
 }
 

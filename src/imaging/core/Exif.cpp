@@ -69,7 +69,12 @@ int exifOrientation(QByteArrayView app1Payload)
     const QByteArrayView signature("Exif\0\0", 6);
     if (!app1Payload.startsWith(signature))
         return kUpright;
-    TiffBlock tiff(app1Payload.sliced(signature.size()));
+    return tiffBlockOrientation(app1Payload.sliced(signature.size()));
+}
+
+int tiffBlockOrientation(QByteArrayView block)
+{
+    TiffBlock tiff(block);
     const qint64 ifd = tiff.u32(4);
     const quint16 entries = tiff.u16(ifd);
     for (qint64 i = 0; tiff.ok() && i < entries; ++i) {

@@ -13,6 +13,8 @@ inline constexpr int kUpright = 1;
 // gives in IFD0, or kUpright when it names none, names an invalid value or is
 // malformed. Every offset is checked against the payload.
 [[nodiscard]] int exifOrientation(QByteArrayView app1Payload);
+// The same for a bare TIFF block, as a PNG's eXIf chunk holds it.
+[[nodiscard]] int tiffBlockOrientation(QByteArrayView block);
 
 [[nodiscard]] bool orientationSwapsSides(int orientation);
 

@@ -11,8 +11,8 @@ constexpr qint32 kMaxResolution = 65535;
 void checkResolution(qint32 dpi)
 {
     if (dpi < 0 || dpi > kMaxResolution)
-        throw Error(Error::Kind::InvalidArgument,
-                    QStringLiteral("resolution %1 dpi is outside 0..%2").arg(dpi).arg(kMaxResolution));
+        throw Error::of(Error::Kind::InvalidArgument,
+                        QStringLiteral("解像度 %1 dpi は 0..%2 の範囲外です").arg(dpi).arg(kMaxResolution));
 }
 
 } // namespace

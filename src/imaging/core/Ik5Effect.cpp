@@ -21,8 +21,8 @@ QRgb fillColour(qint16 red, qint16 green, qint16 blue)
 {
     for (const qint16 channel : {red, green, blue}) {
         if (channel < 0 || channel > 255)
-            throw Error(Error::Kind::InvalidArgument,
-                        QStringLiteral("fill colour %1, %2, %3 is outside 0..255").arg(red).arg(green).arg(blue));
+            throw Error::of(Error::Kind::InvalidArgument,
+                            QStringLiteral("塗りつぶしの色 %1, %2, %3 は 0..255 の範囲外です").arg(red).arg(green).arg(blue));
     }
     return qRgb(red, green, blue);
 }
@@ -37,6 +37,7 @@ Ik5Effect::Ik5Effect(QObject *parent)
 template<typename Make>
 Handle Ik5Effect::produce(const Make &make)
 {
+    assertGuiThread();
     m_result = 0;
     // A copy, not a reference: pixels are shared, not duplicated, and a
     // progress handler that yields may release the source meanwhile.
@@ -130,7 +131,7 @@ Handle Ik5Effect::newFromCopy()
 {
     m_result = 0;
     if (!m_copy)
-        throw Error(Error::Kind::InvalidHandle, QStringLiteral("no saved copy of an image to restore"));
+        throw Error::of(Error::Kind::InvalidHandle, QStringLiteral("コピーした画像がありません"));
     m_result = ImageStore::instance().add(*m_copy);
     return m_result;
 }

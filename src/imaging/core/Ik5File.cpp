@@ -14,6 +14,7 @@ Ik5File::Ik5File(QObject *parent)
 
 void Ik5File::perform()
 {
+    assertGuiThread();
     if (m_operation == ReadFile)
         read();
     else

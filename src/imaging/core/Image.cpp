@@ -11,10 +11,10 @@
 namespace imaging {
 
 namespace {
-constexpr qsizetype kHugePage = qsizetype(2) << 20;
-} // namespace
 
-QImage allocateImage(int width, int height)
+constexpr qsizetype kHugePage = qsizetype(2) << 20;
+
+QImage tryAllocateImage(int width, int height)
 {
     const qsizetype bytesPerLine = qsizetype(width) * 4;
     const qsizetype bytes = bytesPerLine * height;
@@ -31,6 +31,21 @@ QImage allocateImage(int width, int height)
                   [](void *buffer) { std::free(buffer); }, memory);
 }
 
+} // namespace
+
+QImage allocateImage(int width, int height)
+{
+    QImage pixels = tryAllocateImage(width, height);
+    if (pixels.isNull())
+        throwOutOfMemory();
+    return pixels;
+}
+
+void throwOutOfMemory()
+{
+    throw Error::of(Error::Kind::TooLarge, QStringLiteral("メモリが足りません"));
+}
+
 bool imageSizeAllowed(qint64 width, qint64 height)
 {
     return width >= 1 && height >= 1 && width <= kMaxSide && height <= kMaxSide
@@ -39,10 +54,10 @@ bool imageSizeAllowed(qint64 width, qint64 height)
 
 void checkImageSize(qint64 width, qint64 height)
 {
-    if (!imageSizeAllowed(width, height))
-        throw Error(Error::Kind::TooLarge,
-                    QStringLiteral("image size not supported: %1 x %2 (at most %3 pixels a side, %4 in all)")
-                        .arg(width).arg(height).arg(kMaxSide).arg(kMaxPixels));
+    if (imageSizeAllowed(width, height))
+        return;
+    const QString size = QStringLiteral("%1 × %2").arg(width).arg(height);
+    throw Error::of(width < 1 || height < 1 ? Error::Kind::InvalidArgument : Error::Kind::TooLarge, size);
 }
 
 } // namespace imaging

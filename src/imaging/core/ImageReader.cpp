@@ -1,32 +1,26 @@
 #include "imaging/core/ImageReader.h"
 
-#include <optional>
-
+#include "imaging/core/BmpReader.h"
 #include "imaging/core/Formats.h"
 #include "imaging/core/JpegCodec.h"
 #include "imaging/core/PcxReader.h"
-#include "imaging/core/QtFormatReader.h"
+#include "imaging/core/PngCodec.h"
 #include "imaging/core/SafeFile.h"
+#include "imaging/core/TiffCodec.h"
 
 namespace imaging {
 
-namespace {
-
-Image decodeAs(QByteArrayView data, std::optional<MinimumSize> reduceTo, const ProgressFn &progress,
-               QRectF *jpegArea = nullptr)
+StoredImage decodeImageStored(QByteArrayView data, std::optional<MinimumSize> reduceTo, const ProgressFn &progress)
 {
-    const FileFormat format = sniffFormat(data);
-    switch (format) {
-    case FileFormat::Jpeg:
-        return decodeJpeg(data, reduceTo, progress, jpegArea);
-    case FileFormat::Png:
-    case FileFormat::Bmp:
-    case FileFormat::Tiff:
-        return decodeWithQt(data, format, progress);
+    switch (sniffFormat(data)) {
+    case FileFormat::Jpeg: return decodeJpeg(data, reduceTo, progress);
+    case FileFormat::Png: return decodePng(data, progress);
+    case FileFormat::Tiff: return decodeTiff(data, progress);
+    case FileFormat::Bmp: return storedWhole(decodeBmp(data, progress));
     case FileFormat::Pcx: {
         ProgressReporter reporter(progress);
         reporter.report(0);
-        Image image = decodePcx(data);
+        StoredImage image = storedWhole(decodePcx(data));
         reporter.done();
         return image;
     }
@@ -37,11 +31,9 @@ Image decodeAs(QByteArrayView data, std::optional<MinimumSize> reduceTo, const P
     throwUnsupported();
 }
 
-} // namespace
-
 Image decodeImage(QByteArrayView data, const ProgressFn &progress)
 {
-    return decodeAs(data, std::nullopt, progress);
+    return uprightOf(decodeImageStored(data, std::nullopt, progress));
 }
 
 Image readImageFile(const QString &path, const ProgressFn &progress)
@@ -49,18 +41,35 @@ Image readImageFile(const QString &path, const ProgressFn &progress)
     return decodeImage(readRegularFile(path), progress);
 }
 
-Image decodeImageReduced(QByteArrayView data, MinimumSize atLeast, const ProgressFn &progress, QRectF *storedArea)
+Image decodeImageReduced(QByteArrayView data, MinimumSize atLeast, const ProgressFn &progress)
 {
-    QRectF jpegArea; // stays empty for the formats read whole
-    Image image = decodeAs(data, atLeast, progress, &jpegArea);
-    if (storedArea)
-        *storedArea = jpegArea.isEmpty() ? QRectF(QPointF(0, 0), image.pixels.size()) : jpegArea;
-    return image;
+    return uprightOf(decodeImageStored(data, atLeast, progress));
 }
 
-Image readImageFileReduced(const QString &path, MinimumSize atLeast, const ProgressFn &progress, QRectF *storedArea)
+Image readImageFileReduced(const QString &path, MinimumSize atLeast, const ProgressFn &progress)
 {
-    return decodeImageReduced(readRegularFile(path), atLeast, progress, storedArea);
+    return decodeImageReduced(readRegularFile(path), atLeast, progress);
+}
+
+ImageInfo probeImage(QByteArrayView data)
+{
+    switch (sniffFormat(data)) {
+    case FileFormat::Jpeg: return probeJpeg(data);
+    case FileFormat::Png: return probePng(data);
+    case FileFormat::Tiff: return probeTiff(data);
+    case FileFormat::Bmp: return probeBmp(data);
+    case FileFormat::Pcx: return probePcx(data);
+    case FileFormat::FlashPix:
+    case FileFormat::Unknown:
+        break;
+    }
+    throwUnsupported();
+}
+
+ImageInfo probeImageFile(const QString &path)
+{
+    const MappedFile file(path);
+    return probeImage(file.bytes());
 }
 
 } // namespace imaging

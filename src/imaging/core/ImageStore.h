@@ -2,6 +2,8 @@
 
 #include <unordered_map>
 
+#include <QCoreApplication>
+#include <QThread>
 #include <QtGlobal>
 
 #include "imaging/core/Image.h"
@@ -9,6 +11,14 @@
 namespace imaging {
 
 using Handle = qint32;
+
+// The store and the Ik5 controls belong to the GUI thread (see Image.h):
+// asserted in debug builds wherever an application object exists.
+inline void assertGuiThread()
+{
+    Q_ASSERT_X(!QCoreApplication::instance() || QThread::currentThread() == QCoreApplication::instance()->thread(),
+               "imaging", "the image store and the Ik5 controls are used from the GUI thread only");
+}
 
 // The process-wide table of images, the only owner of pixels. Handles are
 // positive and never reused, so a stale handle can never name a newer image;

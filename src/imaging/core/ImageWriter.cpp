@@ -5,6 +5,7 @@
 
 #include "base/Error.h"
 #include "imaging/core/JpegCodec.h"
+#include "imaging/core/PngCodec.h"
 #include "imaging/core/SafeFile.h"
 
 namespace imaging {
@@ -30,7 +31,7 @@ QByteArray encodeWithQt(const Image &image, const char *format, const ProgressFn
     reporter.report(0);
     const QImage pixels = image.pixels.convertToFormat(QImage::Format_RGB32);
     if (pixels.isNull())
-        throw Error(Error::Kind::InvalidArgument, QStringLiteral("no image"));
+        throw Error::of(Error::Kind::InvalidHandle);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -38,8 +39,7 @@ QByteArray encodeWithQt(const Image &image, const char *format, const ProgressFn
     if (qstrcmp(format, "tiff") == 0)
         writer.setCompression(kTiffLzw);
     if (!writer.write(withResolution(pixels, image)))
-        throw Error(Error::Kind::WriteFailed,
-                    QStringLiteral("cannot encode the image: %1").arg(lowerFirst(writer.errorString())));
+        throw Error::of(Error::Kind::WriteFailed, writer.errorString());
     reporter.done();
     return bytes;
 }
@@ -51,11 +51,11 @@ QByteArray encodeImage(const Image &image, int operation, int quality, const Pro
     switch (operation) {
     case WriteBmp: return encodeWithQt(image, "bmp", progress);
     case WriteTiff: return encodeWithQt(image, "tiff", progress);
-    case WritePng: return encodeWithQt(image, "png", progress);
+    case WritePng: return encodePng(image, progress);
     case WriteJpeg: return encodeJpeg(image, quality, false, progress);
     case WriteProgressiveJpeg: return encodeJpeg(image, quality, true, progress);
     default:
-        throw Error(Error::Kind::InvalidArgument, QStringLiteral("unknown file operation %1").arg(operation));
+        throw Error::of(Error::Kind::InvalidArgument, QStringLiteral("ファイル操作 %1 はありません").arg(operation));
     }
 }
 

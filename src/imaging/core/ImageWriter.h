@@ -23,7 +23,7 @@ enum FileOperation : int {
 // PNG in pixels per metre, TIFF per inch or centimetre, JPEG as JFIF dots per
 // inch). quality (1..100) matters for the JPEG operations only.
 // Throws Error: InvalidArgument (not a write operation, quality out of range
-// for JPEG, no pixels), WriteFailed (the encoder failed).
+// for JPEG), InvalidHandle (no pixels), WriteFailed (the encoder failed).
 [[nodiscard]] QByteArray encodeImage(const Image &image, int operation, int quality,
                                      const ProgressFn &progress = {});
 

@@ -16,8 +16,9 @@
 // A stage function holds nothing with a destructor between its setjmp and
 // the library calls, and libjpeg's own frames have none, so the jump skips no
 // destructor; every object that needs one lives in the caller (Decoder,
-// Encoder). Exceptions from our callbacks are caught before they reach
-// libjpeg's C frames and rethrown once control is back in C++.
+// Encoder). An exception from a progress callback (a cancel) is caught by
+// the reporter before it reaches libjpeg's C frames, takes the same jump and
+// is rethrown once control is back in C++.
 
 namespace imaging {
 
@@ -28,30 +29,69 @@ namespace {
 constexpr J_COLOR_SPACE kRgb32Space =
     QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRX : JCS_EXT_XRGB;
 
+// Our own failure code beside libjpeg's.
+constexpr int kTooManyScans = -1;
+
 struct Session
 {
     jpeg_error_mgr errorManager{};
     jpeg_progress_mgr progressManager{};
     std::jmp_buf jump{};
     Error::Kind failureKind = Error::Kind::Damaged;
+    int failureCode = 0;
+    int failureParameter = 0;
     char message[JMSG_LENGTH_MAX] = {};
     ProgressReporter *progress = nullptr;
-    std::exception_ptr callbackFailure;
     int scansCounted = 0;
     qint64 scanBlocks = 0; // blocks of every scan so far, added up
 
     [[noreturn]] void fail() const
     {
-        if (callbackFailure)
-            std::rethrow_exception(callbackFailure);
-        const QString text = lowerFirst(QString::fromLocal8Bit(message));
-        if (failureKind == Error::Kind::Damaged)
-            throwDamaged(text);
-        if (failureKind == Error::Kind::Unsupported)
-            throwUnsupported(text);
-        if (failureKind == Error::Kind::WriteFailed)
-            throw Error(failureKind, QStringLiteral("cannot encode the image: %1").arg(text));
-        throw Error(failureKind, text);
+        if (progress)
+            progress->rethrowIfStopped();
+        const QString library = QString::fromLocal8Bit(message);
+        switch (failureKind) {
+        case Error::Kind::Damaged: throwDamaged(damageDetail(failureCode, library));
+        case Error::Kind::Unsupported: throwUnsupported(unsupportedDetail(failureCode, failureParameter, library));
+        case Error::Kind::TooLarge:
+            if (failureCode == JERR_IMAGE_TOO_BIG)
+                throw Error::of(failureKind, QStringLiteral("一辺 %1 ピクセルまでです").arg(failureParameter));
+            throwOutOfMemory();
+        default: throw Error::of(failureKind, library);
+        }
+    }
+
+    // The fault in words a person follows; libjpeg's own text for the rare ones.
+    static QString damageDetail(int code, const QString &library)
+    {
+        switch (code) {
+        case JWRN_JPEG_EOF:
+        case JERR_INPUT_EOF:
+        case JERR_INPUT_EMPTY: return truncatedText();
+        case JWRN_HIT_MARKER: return QStringLiteral("画像データが途中で途切れています");
+        case JWRN_HUFF_BAD_CODE:
+        case JWRN_ARITH_BAD_CODE: return QStringLiteral("画像データに誤りがあります");
+        case JWRN_MUST_RESYNC:
+        case JWRN_NOT_SEQUENTIAL:
+        case JWRN_BOGUS_PROGRESSION: return QStringLiteral("画像データの一部が失われています");
+        default: return library;
+        }
+    }
+
+    static QString unsupportedDetail(int code, int parameter, const QString &library)
+    {
+        if (code == kTooManyScans)
+            return QStringLiteral("スキャンの多すぎるプログレッシブ JPEG");
+        if (code == JERR_BAD_PRECISION)
+            return QStringLiteral("%1 ビット JPEG").arg(parameter);
+        if (code == JERR_SOF_UNSUPPORTED) {
+            const int process = parameter & 0x03;
+            if (process == 3)
+                return QStringLiteral("ロスレス JPEG");
+            if (parameter >= 0xC5 && parameter <= 0xCF)
+                return QStringLiteral("階層型 JPEG");
+        }
+        return library;
     }
 };
 
@@ -67,27 +107,52 @@ Session &sessionOf(j_common_ptr cinfo)
     std::longjmp(session.jump, 1);
 }
 
-void onError(j_common_ptr cinfo)
+void keepMessage(j_common_ptr cinfo)
 {
     Session &session = sessionOf(cinfo);
     (*cinfo->err->format_message)(cinfo, session.message);
-    switch (cinfo->err->msg_code) {
+    session.failureCode = cinfo->err->msg_code;
+    session.failureParameter = cinfo->err->msg_parm.i[0];
+}
+
+Error::Kind kindOfError(int code, bool decompressing)
+{
+    switch (code) {
     case JERR_OUT_OF_MEMORY:
     case JERR_IMAGE_TOO_BIG: // a declared side above 65500
-    case JERR_EMPTY_IMAGE:   // a declared side of 0
-        jumpBack(cinfo, Error::Kind::TooLarge);
+        return Error::Kind::TooLarge;
+    case JERR_BAD_PRECISION: // 12-bit samples
+    case JERR_SOF_UNSUPPORTED: // lossless and hierarchical files
+    case JERR_NOT_COMPILED:
+        return Error::Kind::Unsupported;
+    case JERR_EMPTY_IMAGE: // a declared side of 0
     default:
-        jumpBack(cinfo, cinfo->is_decompressor ? Error::Kind::Damaged : Error::Kind::WriteFailed);
+        return decompressing ? Error::Kind::Damaged : Error::Kind::WriteFailed;
     }
 }
 
-// Level -1 is a warning: corrupt data or a premature end. A file that needs
-// one is damaged, never returned as a partly decoded image.
+void onError(j_common_ptr cinfo)
+{
+    keepMessage(cinfo);
+    jumpBack(cinfo, kindOfError(cinfo->err->msg_code, cinfo->is_decompressor));
+}
+
+// Warnings that lose no pixels: stray bytes between segments or after the
+// image data, an unknown JFIF revision, an odd Adobe transform or a broken
+// ICC profile. Every other warning means missing or corrupt image data.
+bool harmless(int code)
+{
+    return code == JWRN_EXTRANEOUS_DATA || code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM
+        || code == JWRN_BOGUS_ICC;
+}
+
+// Level -1 is a warning. A file that needs a harmful one is damaged, never
+// returned as a partly decoded image.
 void onMessage(j_common_ptr cinfo, int level)
 {
-    if (level >= 0)
-        return; // trace messages
-    (*cinfo->err->format_message)(cinfo, sessionOf(cinfo).message);
+    if (level >= 0 || harmless(cinfo->err->msg_code))
+        return;
+    keepMessage(cinfo);
     jumpBack(cinfo, Error::Kind::Damaged);
 }
 
@@ -114,7 +179,7 @@ void refuseEndlessScans(j_common_ptr cinfo)
         imageBlocks += blocksOf(dinfo.comp_info[c]);
     if (session.scanBlocks <= kMaxJpegScanPasses * imageBlocks)
         return;
-    std::snprintf(session.message, JMSG_LENGTH_MAX, "too many progressive JPEG scans");
+    session.failureCode = kTooManyScans;
     jumpBack(cinfo, Error::Kind::Unsupported);
 }
 
@@ -127,14 +192,9 @@ void onProgress(j_common_ptr cinfo)
         return;
     const double inPass = std::min(1.0, double(state.pass_counter) / double(state.pass_limit));
     const double whole = (state.completed_passes + inPass) / state.total_passes;
-    try {
-        // 100 waits until the image is complete and upright.
-        session.progress->report(std::min(99, static_cast<int>(whole * 100.0)));
-    } catch (...) {
-        session.callbackFailure = std::current_exception();
-    }
-    if (session.callbackFailure)
-        jumpBack(cinfo, Error::Kind::Damaged);
+    // 100 waits until the image is complete.
+    if (!session.progress->reportFromC(std::min(99, static_cast<int>(whole * 100.0))))
+        jumpBack(cinfo, Error::Kind::Cancelled);
 }
 
 void attachSession(Session &session, jpeg_common_struct &cinfo, ProgressReporter *progress)
@@ -267,28 +327,6 @@ int denominatorFor(const jpeg_decompress_struct &cinfo, std::optional<MinimumSiz
     return jpegScaleFor(QSize(int(cinfo.image_width), int(cinfo.image_height)), stored);
 }
 
-// The part of the upright pixels the stored image fills when it was decoded
-// at 1/denominator: a scaled size is rounded up, so the last stored column
-// and row may stand for less than a whole pixel, and turning the image moves
-// them to whichever side the orientation puts them.
-QRectF storedAreaOf(const jpeg_decompress_struct &cinfo, int denominator, int orientation)
-{
-    const double filledX = double(cinfo.image_width) / denominator;
-    const double filledY = double(cinfo.image_height) / denominator;
-    const double missingX = cinfo.output_width - filledX;
-    const double missingY = cinfo.output_height - filledY;
-    switch (orientation) {
-    case 2: return {missingX, 0, filledX, filledY};
-    case 3: return {missingX, missingY, filledX, filledY};
-    case 4: return {0, missingY, filledX, filledY};
-    case 5: return {0, 0, filledY, filledX};
-    case 6: return {missingY, 0, filledY, filledX};
-    case 7: return {missingY, missingX, filledY, filledX};
-    case 8: return {0, missingX, filledY, filledX};
-    default: return {0, 0, filledX, filledY};
-    }
-}
-
 // ---- writing ----
 
 // Collects the encoded bytes in a QByteArray that grows as libjpeg asks.
@@ -321,8 +359,6 @@ boolean growDestination(j_compress_ptr cinfo)
         grown = false;
     }
     if (!grown) {
-        std::snprintf(sessionOf(reinterpret_cast<j_common_ptr>(cinfo)).message, JMSG_LENGTH_MAX,
-                      "not enough memory to encode the image");
         jumpBack(reinterpret_cast<j_common_ptr>(cinfo), Error::Kind::TooLarge);
     }
     dest.manager.next_output_byte = reinterpret_cast<JOCTET *>(dest.bytes.data() + used);
@@ -413,15 +449,14 @@ int jpegScaleFor(QSize stored, MinimumSize atLeast)
     return 1;
 }
 
-Image decodeJpeg(QByteArrayView data, std::optional<MinimumSize> reduceTo, const ProgressFn &progress,
-                 QRectF *storedArea)
+StoredImage decodeJpeg(QByteArrayView data, std::optional<MinimumSize> reduceTo, const ProgressFn &progress)
 {
     ProgressReporter reporter(progress);
     reporter.report(0);
     Decoder d(&reporter);
     if (!readHeader(d, data))
         d.session.fail();
-    checkImageSize(d.cinfo.image_width, d.cinfo.image_height);
+    checkDeclaredSize(d.cinfo.image_width, d.cinfo.image_height);
     requireKnownColourSpace(d.cinfo.jpeg_color_space);
 
     const int orientation = orientationOf(d.cinfo);
@@ -429,33 +464,40 @@ Image decodeJpeg(QByteArrayView data, std::optional<MinimumSize> reduceTo, const
     const int denominator = denominatorFor(d.cinfo, reduceTo, orientation);
     if (!startDecompress(d, denominator, cmyk ? JCS_CMYK : kRgb32Space))
         d.session.fail();
-    if (storedArea)
-        *storedArea = storedAreaOf(d.cinfo, denominator, orientation);
 
     QImage pixels = allocateImage(static_cast<int>(d.cinfo.output_width), static_cast<int>(d.cinfo.output_height));
-    if (pixels.isNull())
-        throw Error(Error::Kind::TooLarge, QStringLiteral("not enough memory for the image"));
     if (!readRows(d, pixels.bits(), pixels.bytesPerLine()))
         d.session.fail();
     if (cmyk)
         convertCmykRows(pixels, d.cinfo.saw_Adobe_marker);
 
-    Image image{applyOrientation(pixels, orientation), densityToDpi(d.cinfo, d.cinfo.X_density),
-                densityToDpi(d.cinfo, d.cinfo.Y_density)};
-    if (orientationSwapsSides(orientation))
-        std::swap(image.dpiX, image.dpiY);
+    // A scaled size is rounded up: the last column and row may stand for
+    // less than a whole pixel.
+    const QRectF filled(0, 0, double(d.cinfo.image_width) / denominator, double(d.cinfo.image_height) / denominator);
+    StoredImage stored{Image{pixels, densityToDpi(d.cinfo, d.cinfo.X_density), densityToDpi(d.cinfo, d.cinfo.Y_density)},
+                       orientation, filled};
     reporter.done();
-    return image;
+    return stored;
+}
+
+ImageInfo probeJpeg(QByteArrayView data)
+{
+    Decoder d(nullptr);
+    if (!readHeader(d, data))
+        d.session.fail();
+    checkDeclaredSize(d.cinfo.image_width, d.cinfo.image_height);
+    return uprightInfo(FileFormat::Jpeg, QSize(int(d.cinfo.image_width), int(d.cinfo.image_height)),
+                       densityToDpi(d.cinfo, d.cinfo.X_density), densityToDpi(d.cinfo, d.cinfo.Y_density),
+                       orientationOf(d.cinfo));
 }
 
 QByteArray encodeJpeg(const Image &image, int quality, bool progressive, const ProgressFn &progress)
 {
     if (quality < 1 || quality > 100)
-        throw Error(Error::Kind::InvalidArgument,
-                    QStringLiteral("JPEG quality must be 1 to 100, not %1").arg(quality));
+        throw Error::of(Error::Kind::InvalidArgument, QStringLiteral("JPEG の画質は 1 から 100 です: %1").arg(quality));
     const QImage pixels = image.pixels.convertToFormat(QImage::Format_RGB32);
     if (pixels.isNull())
-        throw Error(Error::Kind::InvalidArgument, QStringLiteral("no image"));
+        throw Error::of(Error::Kind::InvalidHandle);
 
     ProgressReporter reporter(progress);
     reporter.report(0);

@@ -52,13 +52,13 @@ Layout layoutFor(int bitsPerPixel, int planes)
         return Layout::Indexed8;
     if (bitsPerPixel == 8 && planes == 3)
         return Layout::Rgb24;
-    throwUnsupported(QStringLiteral("PCX with %1 plane(s) of %2 bit(s)").arg(planes).arg(bitsPerPixel));
+    throwUnsupported(QStringLiteral("%1 ビット %2 プレーンの PCX").arg(bitsPerPixel).arg(planes));
 }
 
 Header readHeader(QByteArrayView data)
 {
     if (data.size() < kHeaderSize)
-        throwDamaged(QStringLiteral("truncated PCX header"));
+        throwDamaged(truncatedText());
     const int bitsPerPixel = u8(data, 3);
     const int planes = u8(data, 65);
     Header header{layoutFor(bitsPerPixel, planes),
@@ -69,9 +69,9 @@ Header readHeader(QByteArrayView data)
                   u8(data, 2) == 1,
                   u16(data, 12),
                   u16(data, 14)};
-    checkImageSize(header.width, header.height);
+    checkDeclaredSize(header.width, header.height);
     if (qint64(header.bytesPerLine) * 8 < header.width * bitsPerPixel)
-        throwDamaged(QStringLiteral("PCX line length too short for its width"));
+        throwDamaged(QStringLiteral("PCX の行の長さが幅より短くなっています"));
     return header;
 }
 
@@ -105,7 +105,7 @@ private:
     uchar take()
     {
         if (m_pos >= m_data.size())
-            throwDamaged(QStringLiteral("truncated PCX data"));
+            throwDamaged(truncatedText());
         return static_cast<uchar>(m_data[m_pos++]);
     }
 
@@ -181,16 +181,14 @@ Image decodePcx(QByteArrayView data)
     QList<QRgb> palette;
     if (header.layout == Layout::Indexed8) {
         if (!hasTrailingPalette(data))
-            throwDamaged(QStringLiteral("missing 256-colour PCX palette"));
+            throwDamaged(QStringLiteral("256 色のパレットがありません"));
         pixelData.chop(kTrailingPaletteSize);
         palette = paletteAt(data, data.size() - kTrailingPaletteSize + 1, 256);
     } else if (header.layout != Layout::Rgb24) {
         palette = headerPalette(data, header);
     }
 
-    QImage pixels(int(header.width), int(header.height), QImage::Format_RGB32);
-    if (pixels.isNull())
-        throw Error(Error::Kind::TooLarge, QStringLiteral("not enough memory for the image"));
+    QImage pixels = allocateImage(int(header.width), int(header.height));
     QByteArray line(qsizetype(header.bytesPerLine) * header.planes, '\0');
     ByteSource source(pixelData, header.runLength);
     for (int y = 0; y < pixels.height(); ++y) {
@@ -199,6 +197,13 @@ Image decodePcx(QByteArrayView data)
                     reinterpret_cast<QRgb *>(pixels.scanLine(y)));
     }
     return Image{pixels, resolution(header.hdpi), resolution(header.vdpi)};
+}
+
+ImageInfo probePcx(QByteArrayView data)
+{
+    const Header header = readHeader(data);
+    return uprightInfo(FileFormat::Pcx, QSize(int(header.width), int(header.height)), resolution(header.hdpi),
+                       resolution(header.vdpi));
 }
 
 } // namespace imaging

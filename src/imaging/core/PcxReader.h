@@ -2,6 +2,7 @@
 
 #include <QByteArrayView>
 
+#include "imaging/core/Codec.h"
 #include "imaging/core/Image.h"
 
 namespace imaging {
@@ -14,5 +15,8 @@ namespace imaging {
 // header), TooLarge (declared window, checked before allocation),
 // Unsupported (other plane and depth combinations).
 [[nodiscard]] Image decodePcx(QByteArrayView data);
+
+// Size and resolution from the header.
+[[nodiscard]] ImageInfo probePcx(QByteArrayView data);
 
 } // namespace imaging

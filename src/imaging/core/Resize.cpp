@@ -9,8 +9,6 @@
 
 #include "base/Error.h"
 #include "imaging/core/Image.h"
-#include "imaging/core/ImageReader.h"
-#include "imaging/core/SafeFile.h"
 
 namespace imaging {
 namespace {
@@ -131,12 +129,13 @@ void filterRow(const FilterTable &columns, const std::vector<float> &line, uchar
 
 // Makes output rows [rowBegin, rowEnd): first down the columns, then along
 // the row, so only one line of intermediate values is held. Allocates
-// nothing and throws nothing, so it can run on a helper thread.
+// nothing and throws nothing itself, so it can run on a helper thread; it
+// stops early once `stop` is set.
 void resizeRows(const Planes &planes, const FilterTable &columns, const FilterTable &rows,
                 int rowBegin, int rowEnd, std::vector<float> &line,
-                std::atomic<int> &rowsDone, const std::function<void()> &afterRow)
+                std::atomic<int> &rowsDone, const std::atomic<bool> &stop, const std::function<void()> &afterRow)
 {
-    for (int y = rowBegin; y < rowEnd; ++y) {
+    for (int y = rowBegin; y < rowEnd && !stop.load(std::memory_order_relaxed); ++y) {
         const Span &span = rows.spans[static_cast<std::size_t>(y)];
         filterColumn(planes, span, rows.weights.data() + span.offset, line);
         filterRow(columns, line, planes.target + y * planes.targetStride, planes.targetWidth);
@@ -148,78 +147,64 @@ void resizeRows(const Planes &planes, const FilterTable &columns, const FilterTa
 
 } // namespace
 
-QImage resizeImage(const QImage &source, int width, int height, const ProgressFn &progress)
+QImage resizeImage(const QImage &source, int width, int height, const ProgressFn &progress, int threads)
 {
-    return resizeImage(source, QRectF(QPointF(0, 0), source.size()), width, height, progress);
+    return resizeImage(source, QRectF(QPointF(0, 0), source.size()), width, height, progress, threads);
 }
 
-QImage resizeImage(const QImage &source, const QRectF &area, int width, int height, const ProgressFn &progress)
+QImage resizeImage(const QImage &source, const QRectF &area, int width, int height, const ProgressFn &progress,
+                   int threads)
 {
     checkImageSize(width, height);
     if (source.isNull() || source.format() != QImage::Format_RGB32)
-        throw Error(Error::Kind::InvalidArgument, QStringLiteral("resize needs an RGB32 image"));
+        throw Error::of(Error::Kind::InvalidArgument, QStringLiteral("RGB32 の画像ではありません"));
     // Also false for NaN.
     const bool inside = area.left() >= 0.0 && area.top() >= 0.0 && area.right() <= source.width()
                         && area.bottom() <= source.height() && area.width() > 0.0 && area.height() > 0.0;
     if (!inside)
-        throw Error(Error::Kind::InvalidArgument, QStringLiteral("resize area outside the image"));
+        throw Error::of(Error::Kind::InvalidArgument, QStringLiteral("範囲が画像の外にあります"));
 
     const FilterTable columns = makeFilterTable(source.width(), area.left(), area.width(), width);
     const FilterTable rows = makeFilterTable(source.height(), area.top(), area.height(), height);
     QImage target = allocateImage(width, height);
-    if (target.isNull())
-        throw Error(Error::Kind::TooLarge,
-                    QStringLiteral("not enough memory for a %1 x %2 image").arg(width).arg(height));
 
     // Raw pointers taken here, on one thread: QImage's non-const accessors
     // may detach and must not race.
     const Planes planes{source.constBits(), source.bytesPerLine(), source.width(),
                         target.bits(), target.bytesPerLine(), width};
     const auto lineLength = static_cast<std::size_t>(source.width()) * kLanes;
-    const bool twoThreads = std::thread::hardware_concurrency() >= 2 && height >= 16;
-    const int split = twoThreads ? height / 2 : height;
-    std::vector<float> mainLine(lineLength);
-    std::vector<float> helperLine(twoThreads ? lineLength : 0);
+    if (threads == kDefaultResizeThreads)
+        threads = std::thread::hardware_concurrency() >= 2 ? 2 : 1;
+    // Each thread takes a band of at least 8 rows.
+    threads = std::clamp(std::min(threads, height / 8), 1, 64);
 
     ProgressReporter reporter(progress);
     reporter.report(0);
     std::atomic<int> rowsDone{0};
+    std::atomic<bool> stop{false};
+    const auto bandStart = [height, threads](int band) { return int(qint64(height) * band / threads); };
+    // One line of intermediate values per thread, allocated here: a helper
+    // thread must not throw.
+    std::vector<std::vector<float>> lines(static_cast<std::size_t>(threads), std::vector<float>(lineLength));
     {
-        std::jthread helper; // joins on scope exit, also when a progress slot throws
-        if (twoThreads)
-            helper = std::jthread([&] {
-                resizeRows(planes, columns, rows, split, height, helperLine, rowsDone, {});
+        std::vector<std::jthread> helpers; // join on scope exit, also when a progress slot throws
+        for (int band = 1; band < threads; ++band) {
+            helpers.emplace_back([&, band] {
+                resizeRows(planes, columns, rows, bandStart(band), bandStart(band + 1),
+                           lines[static_cast<std::size_t>(band)], rowsDone, stop, {});
             });
-        resizeRows(planes, columns, rows, 0, split, mainLine, rowsDone, [&] {
-            reporter.report(static_cast<int>(qint64(rowsDone.load(std::memory_order_relaxed)) * 100 / height));
-        });
+        }
+        try {
+            resizeRows(planes, columns, rows, 0, bandStart(1), lines[0], rowsDone, stop, [&] {
+                reporter.report(static_cast<int>(qint64(rowsDone.load(std::memory_order_relaxed)) * 100 / height));
+            });
+        } catch (...) {
+            stop = true;
+            throw;
+        }
     }
     reporter.done();
     return target;
-}
-
-Image decodeImageShrunk(QByteArrayView data, QSize target, const ProgressFn &progress)
-{
-    checkImageSize(target.width(), target.height());
-    // Reading takes most of the time; one reporter keeps the two stages'
-    // percentages rising.
-    ProgressReporter reporter(progress);
-    const auto stage = [&reporter](int from, int span) {
-        return [&reporter, from, span](int percent) { reporter.report(from + percent * span / 100); };
-    };
-    constexpr int kReadingShare = 80;
-    QRectF storedArea;
-    const Image reduced = decodeImageReduced(data, withShrinkHeadroom({target.width(), target.height(), 0}),
-                                             stage(0, kReadingShare), &storedArea);
-    return {resizeImage(reduced.pixels, storedArea, target.width(), target.height(),
-                        stage(kReadingShare, 100 - kReadingShare)),
-            reduced.dpiX, reduced.dpiY};
-}
-
-Image readImageFileShrunk(const QString &path, QSize target, const ProgressFn &progress)
-{
-    checkImageSize(target.width(), target.height());
-    return decodeImageShrunk(readRegularFile(path), target, progress);
 }
 
 } // namespace imaging

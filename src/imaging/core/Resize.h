@@ -1,10 +1,7 @@
 #pragma once
 
-#include <QByteArrayView>
 #include <QImage>
 #include <QRectF>
-#include <QSize>
-#include <QString>
 
 #include "imaging/core/Codec.h" // ProgressFn, ProgressReporter
 #include "imaging/core/Image.h"
@@ -19,11 +16,15 @@ namespace imaging {
 // that colour. Output channels are rounded and clamped to 0..255.
 //
 // The source is not changed. Throws Error(TooLarge) when the requested size
-// is empty or beyond the limits of Image.h, before anything is allocated.
-// Work is split over two threads on a multi-core machine; progress is
-// reported from the calling thread.
+// is beyond the limits of Image.h, Error(InvalidArgument) when it is empty,
+// before anything is allocated.
+// Work is split over `threads` threads, the calling one among them; by
+// default two on a multi-core machine. A worker of a pool passes 1. Progress
+// is reported from the calling thread; a callback that throws (a cancel)
+// stops the other threads too.
+inline constexpr int kDefaultResizeThreads = 0;
 [[nodiscard]] QImage resizeImage(const QImage &source, int width, int height,
-                                 const ProgressFn &progress = {});
+                                 const ProgressFn &progress = {}, int threads = kDefaultResizeThreads);
 
 // The same filter mapping `area` of the source, in source pixels, onto the
 // whole target; pixels just outside the area still feed the kernel where
@@ -32,15 +33,6 @@ namespace imaging {
 // stretched. Throws Error(InvalidArgument) when the area is empty or not
 // inside the source.
 [[nodiscard]] QImage resizeImage(const QImage &source, const QRectF &area, int width, int height,
-                                 const ProgressFn &progress = {});
-
-// Reads an image shrunk (or enlarged) to exactly target: a JPEG is decoded
-// at the smallest DCT scale still kShrinkHeadroom times the target (see
-// Codec.h), then resampled with the filter above over the area the stored
-// image fills. The resolution is the file's. Throws what the readers throw,
-// and Error(TooLarge) for a target beyond the limits of Image.h. Progress
-// covers reading and resampling.
-[[nodiscard]] Image decodeImageShrunk(QByteArrayView data, QSize target, const ProgressFn &progress = {});
-[[nodiscard]] Image readImageFileShrunk(const QString &path, QSize target, const ProgressFn &progress = {});
+                                 const ProgressFn &progress = {}, int threads = kDefaultResizeThreads);
 
 } // namespace imaging

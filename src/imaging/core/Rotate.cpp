@@ -53,8 +53,6 @@ QImage turnImage(const QImage &source, int quarterTurns)
         return mirrorImage(source, true, true);
 
     QImage target = allocateImage(h, w);
-    if (target.isNull())
-        throw Error(Error::Kind::TooLarge, QStringLiteral("not enough memory to turn the image"));
     for (int y = 0; y < w; ++y) {
         QRgb *out = row(target, y);
         for (int x = 0; x < h; ++x) {
@@ -90,8 +88,6 @@ QImage rotateImage(const QImage &source, double clockwiseDegrees, QRgb fill, con
     const QSize canvas = turnedCanvasSize(source.width(), source.height(), clockwiseDegrees);
     checkImageSize(canvas.width(), canvas.height());
     QImage target = allocateImage(canvas.width(), canvas.height());
-    if (target.isNull())
-        throw Error(Error::Kind::TooLarge, QStringLiteral("not enough memory to rotate the image"));
 
     const double radians = clockwiseDegrees * std::numbers::pi / 180.0;
     const double c = std::cos(radians);

@@ -1,8 +1,10 @@
 #include "imaging/core/SafeFile.h"
 
 #include <cerrno>
+#include <utility>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,11 +18,18 @@ namespace imaging {
 
 namespace {
 
-Error openError(int error)
+Error readError(int error)
 {
     if (error == ENOENT || error == ENOTDIR)
-        return Error(Error::Kind::NotFound, QStringLiteral("file not found"));
-    return Error(Error::Kind::Unreadable, lowerFirst(qt_error_string(error)));
+        return Error::of(Error::Kind::NotFound);
+    if (error == EACCES || error == EPERM)
+        return Error::of(Error::Kind::Unreadable, QStringLiteral("読み取る権限がありません"));
+    return Error::of(Error::Kind::Unreadable, qt_error_string(error));
+}
+
+Error fileTooLarge()
+{
+    return Error::of(Error::Kind::TooLarge, QStringLiteral("ファイルが %1 GB を超えています").arg(kMaxFileBytes >> 30));
 }
 
 // Closes the descriptor on every way out.
@@ -33,8 +42,10 @@ public:
         if (m_fd >= 0)
             ::close(m_fd);
     }
+    Descriptor(Descriptor &&other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
     Descriptor(const Descriptor &) = delete;
     Descriptor &operator=(const Descriptor &) = delete;
+    Descriptor &operator=(Descriptor &&) = delete;
     int get() const { return m_fd; }
 
 private:
@@ -44,9 +55,9 @@ private:
 void requireRegularFile(const struct stat &status)
 {
     if (!S_ISREG(status.st_mode))
-        throw Error(Error::Kind::NotRegularFile, QStringLiteral("not a regular file"));
+        throw Error::of(Error::Kind::NotRegularFile);
     if (status.st_size > kMaxFileBytes)
-        throw Error(Error::Kind::TooLarge, QStringLiteral("file too large"));
+        throw fileTooLarge();
 }
 
 QByteArray readAll(int fd, qint64 expectedSize)
@@ -58,14 +69,14 @@ QByteArray readAll(int fd, qint64 expectedSize)
         if (filled == data.size()) {
             // The file grew after stat: keep reading in steps, within the limit.
             if (data.size() >= kMaxFileBytes)
-                throw Error(Error::Kind::TooLarge, QStringLiteral("file too large"));
+                throw fileTooLarge();
             data.resize(data.size() + 65536);
         }
         const ssize_t got = ::read(fd, data.data() + filled, static_cast<size_t>(data.size() - filled));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            throw Error(Error::Kind::Unreadable, lowerFirst(qt_error_string(errno)));
+            throw readError(errno);
         if (got == 0)
             break;
         filled += static_cast<qsizetype>(got);
@@ -76,41 +87,75 @@ QByteArray readAll(int fd, qint64 expectedSize)
 
 [[noreturn]] void throwWriteFailed(const QString &reason)
 {
-    throw Error(Error::Kind::WriteFailed, QStringLiteral("cannot write file: %1").arg(lowerFirst(reason)));
+    throw Error::of(Error::Kind::WriteFailed, reason);
+}
+
+// Opens a regular file for reading and gives its size. A folder, FIFO or
+// device is refused from its status alone, before any blocking open.
+Descriptor openRegularFile(const QString &path, qint64 &size)
+{
+    // A NUL would silently cut the name short and name another file.
+    if (path.contains(QChar(u'\0')))
+        throw Error::of(Error::Kind::InvalidArgument, QStringLiteral("ファイル名に使えない文字があります"));
+    const QByteArray name = QFile::encodeName(path);
+
+    struct stat status {};
+    if (::stat(name.constData(), &status) != 0)
+        throw readError(errno);
+    requireRegularFile(status);
+
+    // O_NONBLOCK: if the name was swapped for a FIFO since stat, open must
+    // not wait for a writer; the fstat below then refuses it.
+    Descriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (file.get() < 0)
+        throw readError(errno);
+    if (::fstat(file.get(), &status) != 0)
+        throw readError(errno);
+    requireRegularFile(status);
+    size = status.st_size;
+    return file;
 }
 
 } // namespace
 
 QByteArray readRegularFile(const QString &path)
 {
-    // A NUL would silently cut the name short and name another file.
-    if (path.contains(QChar(u'\0')))
-        throw Error(Error::Kind::InvalidArgument, QStringLiteral("invalid file name"));
-    const QByteArray name = QFile::encodeName(path);
+    qint64 size = 0;
+    const Descriptor file = openRegularFile(path, size);
+    return readAll(file.get(), size);
+}
 
-    struct stat status {};
-    if (::stat(name.constData(), &status) != 0)
-        throw openError(errno);
-    requireRegularFile(status);
+MappedFile::MappedFile(const QString &path)
+{
+    qint64 size = 0;
+    const Descriptor file = openRegularFile(path, size);
+    if (size == 0)
+        return; // nothing to map: an empty view
+    void *address = ::mmap(nullptr, static_cast<size_t>(size), PROT_READ, MAP_PRIVATE, file.get(), 0);
+    if (address == MAP_FAILED)
+        throw readError(errno);
+    m_address = address;
+    m_size = size;
+}
 
-    // O_NONBLOCK: if the name was swapped for a FIFO since stat, open must
-    // not wait for a writer; the fstat below then refuses it.
-    const Descriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (file.get() < 0)
-        throw openError(errno);
-    if (::fstat(file.get(), &status) != 0)
-        throw openError(errno);
-    requireRegularFile(status);
-    return readAll(file.get(), status.st_size);
+MappedFile::~MappedFile()
+{
+    if (m_address)
+        ::munmap(m_address, static_cast<size_t>(m_size));
+}
+
+QByteArrayView MappedFile::bytes() const
+{
+    return {static_cast<const char *>(m_address), static_cast<qsizetype>(m_size)};
 }
 
 void writeFileAtomically(const QString &path, QByteArrayView data)
 {
     if (path.isEmpty())
-        throwWriteFailed(QStringLiteral("no file name"));
+        throwWriteFailed(QStringLiteral("ファイル名がありません"));
     // QSaveFile would cut the name at a NUL and write somewhere else.
     if (path.contains(QChar(u'\0')))
-        throwWriteFailed(QStringLiteral("invalid file name"));
+        throwWriteFailed(QStringLiteral("ファイル名に使えない文字があります"));
 
     QSaveFile file(path);
     // Never fall back to writing the old file in place: a failure half-way

@@ -15,6 +15,22 @@ inline constexpr qint64 kMaxFileBytes = qint64(2) << 30;
 // reason), TooLarge, InvalidArgument (a name with a NUL character).
 [[nodiscard]] QByteArray readRegularFile(const QString &path);
 
+// A regular file mapped read-only, so that reading its header touches only
+// the pages the header lies in. Refuses what readRegularFile refuses.
+class MappedFile
+{
+public:
+    explicit MappedFile(const QString &path);
+    ~MappedFile();
+    MappedFile(const MappedFile &) = delete;
+    MappedFile &operator=(const MappedFile &) = delete;
+    [[nodiscard]] QByteArrayView bytes() const;
+
+private:
+    void *m_address = nullptr;
+    qint64 m_size = 0;
+};
+
 // Replaces the file at path with data, all or nothing: the bytes go to a
 // temporary file in the same folder that is renamed over the old file only
 // once every byte has reached it. On failure throws Error(WriteFailed) naming

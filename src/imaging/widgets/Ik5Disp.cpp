@@ -27,7 +27,7 @@ bool drawsFromScaledCopy(QSize image, QSize zoomed)
 
 [[noreturn]] void invalidArgument(const QString &what)
 {
-    throw Error(Error::Kind::InvalidArgument, what);
+    throw Error::of(Error::Kind::InvalidArgument, what);
 }
 
 } // namespace

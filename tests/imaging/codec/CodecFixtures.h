@@ -60,6 +60,83 @@ namespace fixtures {
 [[nodiscard]] QByteArray stripTiff(const QImage &image, bool bigEndian = false);
 [[nodiscard]] QByteArray stripTiffDeclaring(int width, int height);
 
+// A JPEG whose frame header claims another sample precision (12 bits).
+[[nodiscard]] QByteArray withJpegPrecision(const QByteArray &jpeg, int bits);
+// Bytes inserted just before the first SOS segment: stray data between
+// segments, which loses no pixel.
+[[nodiscard]] QByteArray withBytesBeforeScan(const QByteArray &jpeg, const QByteArray &bytes);
+// The entropy-coded data of the first scan with a run of 0xFF 0x00 pairs
+// (valid stuffing, impossible Huffman codes) written over its middle.
+[[nodiscard]] QByteArray withBadHuffmanCode(const QByteArray &jpeg);
+
+// ---- PNG, written with libpng ----
+
+struct PngLayout
+{
+    int bitDepth = 8; // 8 or 16
+    bool grey = false;
+    bool alpha = false;
+    bool interlaced = false;
+};
+// The image's channels (alpha from an ARGB32 image) in that layout; 16-bit
+// samples are the 8-bit ones times 257.
+[[nodiscard]] QByteArray pngOf(const QImage &image, PngLayout layout);
+// A palette PNG of the image's colour table, with alpha for each entry.
+[[nodiscard]] QByteArray palettePngOf(const QImage &indexed, const QList<int> &alphas);
+// Inserts a chunk after IHDR; declaredLength, when given, overrides the
+// length field (a chunk that claims more than the file holds).
+[[nodiscard]] QByteArray withPngChunk(const QByteArray &png, const QByteArray &type, const QByteArray &payload,
+                                      qint64 declaredLength = -1);
+// The offset of the first chunk of that type.
+[[nodiscard]] qsizetype pngChunkAt(const QByteArray &png, const QByteArray &type);
+
+// ---- TIFF, written with libtiff ----
+
+struct TiffLayout
+{
+    int bitsPerSample = 8;
+    int samples = 3;       // 1 grey, 3 RGB, 4 RGBA or CMYK
+    int photometric = 2;   // PHOTOMETRIC_RGB
+    int compression = 1;   // COMPRESSION_NONE
+    bool planar = false;   // one plane per sample
+    int tileSide = 0;      // 0: strips of rowsPerStrip rows
+    int rowsPerStrip = 0;  // 0: the whole image in one strip
+    int orientation = 1;
+    double resolution = 0; // 0: no resolution tags
+    int resolutionUnit = 2; // RESUNIT_INCH
+    int pages = 1;         // further pages are flat grey
+};
+// The image in that layout. 1-bit files take black for dark pixels; 16-bit
+// samples are the 8-bit ones times 257; CMYK inverts RGB with no black.
+[[nodiscard]] QByteArray tiffOf(const QImage &image, TiffLayout layout);
+// The bytes from the first strip or tile up to the directory, where libtiff
+// puts the pixel data of a single strip.
+struct ByteRange
+{
+    qsizetype first;
+    qsizetype end;
+};
+[[nodiscard]] ByteRange tiffPixelData(const QByteArray &tiff);
+
+// ---- BMP, written by hand ----
+
+struct BmpLayout
+{
+    int headerSize = 40; // 12 (OS/2 core), 40, 52, 56, 108, 124
+    int bits = 24;
+    int compression = 0;
+    bool topDown = false;
+    QList<QRgb> palette;  // for 1 to 8 bits
+    QList<quint32> masks; // red, green, blue (alpha) for bit fields
+    qint32 dotsPerMeter = 2835;
+};
+// A BMP with these headers around the given pixel data, written as is.
+[[nodiscard]] QByteArray bmpFile(const BmpLayout &layout, int width, int height, const QByteArray &pixelData);
+// The rows of an image in that layout (bottom-up unless topDown), padded to
+// four bytes: indices for palette layouts (the image is Indexed8), B G R for
+// 24 bits, the masks' fields for 16 and 32 bits.
+[[nodiscard]] QByteArray bmpRows(const QImage &image, const BmpLayout &layout);
+
 // ---- PCX ----
 
 struct PcxLayout

@@ -142,7 +142,7 @@ void TestImageReader::unsupportedContentIsRefused()
         QFAIL("no error");
     } catch (const Error &error) {
         QCOMPARE(error.kind(), Kind::Unsupported);
-        QCOMPARE(error.description(), QStringLiteral("unsupported format"));
+        QCOMPARE(error.description(), QStringLiteral("対応していない形式です"));
     }
 }
 
@@ -191,7 +191,7 @@ void TestImageReader::damagedFilesAreReportedAsDamaged()
         QFAIL("damaged data was read as an image");
     } catch (const Error &error) {
         QCOMPARE(error.kind(), Kind::Damaged);
-        QVERIFY2(error.description().startsWith(QStringLiteral("damaged file: ")), qPrintable(error.description()));
+        QVERIFY2(error.description().startsWith(QStringLiteral("ファイルが壊れています (")), qPrintable(error.description()));
     }
 }
 
@@ -217,14 +217,14 @@ void TestImageReader::declaredSizeIsRefusedBeforeDecoding_data()
     QTest::newRow("TIFF 65535 x 65535") << fixtures::stripTiffDeclaring(65535, 65535) << Kind::TooLarge;
     QTest::newRow("PCX 65535 x 65535") << fixtures::withPcxWindow(pcx, 0, 0, 65534, 65534) << Kind::TooLarge;
     QTest::newRow("PCX 20000 x 20000 (too many pixels)") << fixtures::withPcxWindow(pcx, 0, 0, 19999, 19999) << Kind::TooLarge;
-    QTest::newRow("JPEG 0 wide") << fixtures::withJpegSize(jpeg, 0, 16) << Kind::TooLarge;
-    QTest::newRow("JPEG 0 high") << fixtures::withJpegSize(jpeg, 16, 0) << Kind::TooLarge;
-    QTest::newRow("PNG 0 wide") << fixtures::withPngSize(png, 0, 16) << Kind::TooLarge;
-    QTest::newRow("BMP 0 wide") << fixtures::withBmpSize(bmp, 0, 16) << Kind::TooLarge;
-    QTest::newRow("BMP 0 high") << fixtures::withBmpSize(bmp, 16, 0) << Kind::TooLarge;
-    QTest::newRow("PCX 0 wide") << fixtures::withPcxWindow(pcx, 1, 0, 0, 15) << Kind::TooLarge;
-    QTest::newRow("PCX with xmax far before xmin") << fixtures::withPcxWindow(pcx, 65535, 0, 0, 15) << Kind::TooLarge;
-    // libtiff refuses an empty directory before its size reaches us.
+    // A header without pixels is a damaged file, not a large one.
+    QTest::newRow("JPEG 0 wide") << fixtures::withJpegSize(jpeg, 0, 16) << Kind::Damaged;
+    QTest::newRow("JPEG 0 high") << fixtures::withJpegSize(jpeg, 16, 0) << Kind::Damaged;
+    QTest::newRow("PNG 0 wide") << fixtures::withPngSize(png, 0, 16) << Kind::Damaged;
+    QTest::newRow("BMP 0 wide") << fixtures::withBmpSize(bmp, 0, 16) << Kind::Damaged;
+    QTest::newRow("BMP 0 high") << fixtures::withBmpSize(bmp, 16, 0) << Kind::Damaged;
+    QTest::newRow("PCX 0 wide") << fixtures::withPcxWindow(pcx, 1, 0, 0, 15) << Kind::Damaged;
+    QTest::newRow("PCX with xmax far before xmin") << fixtures::withPcxWindow(pcx, 65535, 0, 0, 15) << Kind::Damaged;
     QTest::newRow("TIFF 0 wide") << fixtures::stripTiffDeclaring(0, 16) << Kind::Damaged;
 }
 
@@ -311,7 +311,7 @@ void TestImageReader::onlyRegularFilesAreOpened()
         QFAIL("not a file, yet read");
     } catch (const Error &error) {
         QCOMPARE(error.kind(), Kind::NotRegularFile);
-        QCOMPARE(error.description(), QStringLiteral("not a regular file"));
+        QCOMPARE(error.description(), QStringLiteral("通常のファイルではありません"));
     }
     QVERIFY(clock.elapsed() < 1000);
 }
@@ -332,7 +332,7 @@ void TestImageReader::unreadableFileNamesTheReason()
             QFAIL("read a file without permission");
         } catch (const Error &error) {
             QCOMPARE(error.kind(), Kind::Unreadable);
-            QCOMPARE(error.description(), QStringLiteral("permission denied"));
+            QCOMPARE(error.description(), QStringLiteral("ファイルを読み取れません (読み取る権限がありません)"));
         }
     }
 
@@ -342,7 +342,7 @@ void TestImageReader::unreadableFileNamesTheReason()
         QFAIL("read an unreadable file");
     } catch (const Error &error) {
         QCOMPARE(error.kind(), Kind::Unreadable);
-        QCOMPARE(error.description(), QStringLiteral("input/output error"));
+        QCOMPARE(error.description(), QStringLiteral("ファイルを読み取れません (Input/output error)"));
     }
 }
 

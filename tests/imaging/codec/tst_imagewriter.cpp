@@ -204,7 +204,7 @@ void TestImageWriter::failedWriteLeavesTheOldFile_data()
     QTest::newRow("folder not writable, file writable") << Situation::FolderNotWritable << "permission denied";
     QTest::newRow("full file system") << Situation::FullFileSystem << "no space left on device";
     QTest::newRow("missing folder") << Situation::MissingFolder << "no such file or directory";
-    QTest::newRow("NUL inside the name") << Situation::NulInName << "invalid file name";
+    QTest::newRow("NUL inside the name") << Situation::NulInName << "ファイル名に使えない文字があります";
     QTest::newRow("name too long") << Situation::NameTooLong << "file name too long";
     QTest::newRow("path is a folder") << Situation::PathIsAFolder << "directory";
 }
@@ -270,7 +270,7 @@ void TestImageWriter::failedWriteLeavesTheOldFile()
         QFAIL("the write did not fail");
     } catch (const Error &error) {
         QCOMPARE(error.kind(), Error::Kind::WriteFailed);
-        QVERIFY2(error.description().startsWith(QStringLiteral("cannot write file: ")), qPrintable(error.description()));
+        QVERIFY2(error.description().startsWith(QStringLiteral("ファイルに書き込めません (")), qPrintable(error.description()));
         QVERIFY2(error.description().contains(reason, Qt::CaseInsensitive), qPrintable(error.description()));
     }
     user.reset();

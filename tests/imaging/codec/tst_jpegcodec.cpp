@@ -257,7 +257,7 @@ void TestJpegCodec::scansBeyondTheCapAreRefusedQuickly()
     } catch (const Error &error) {
         QVERIFY2(refused, qPrintable(error.description()));
         QCOMPARE(error.kind(), Error::Kind::Unsupported);
-        QVERIFY2(error.description().contains(QStringLiteral("scans")), qPrintable(error.description()));
+        QCOMPARE(error.description(), QStringLiteral("対応していない形式です (スキャンの多すぎるプログレッシブ JPEG)"));
         QVERIFY(std::clock() - start < CLOCKS_PER_SEC);
     }
 }
@@ -327,7 +327,7 @@ void TestJpegCodec::exceptionFromProgressCrossesLibjpeg()
     QVERIFY_THROWS_EXCEPTION(std::runtime_error, (void)imaging::decodeJpeg(jpeg, {}, throwHalfWay));
     QVERIFY_THROWS_EXCEPTION(std::runtime_error,
                              (void)imaging::encodeJpeg(imaging::Image{photo}, 90, true, throwHalfWay));
-    QCOMPARE(imaging::decodeJpeg(jpeg).pixels.size(), QSize(256, 256));
+    QCOMPARE(imaging::decodeJpeg(jpeg).image.pixels.size(), QSize(256, 256));
 }
 
 QTEST_GUILESS_MAIN(TestJpegCodec)
