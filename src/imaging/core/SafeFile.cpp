@@ -1,6 +1,7 @@
 #include "imaging/core/SafeFile.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <utility>
 
 #include <fcntl.h>
@@ -9,6 +10,8 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
 
 #include "imaging/core/Codec.h"
@@ -90,6 +93,89 @@ QByteArray readAll(int fd, qint64 expectedSize)
     throw Error::of(Error::Kind::WriteFailed, reason);
 }
 
+void requireWritablePath(const QString &path)
+{
+    if (path.isEmpty())
+        throwWriteFailed(QStringLiteral("ファイル名がありません"));
+    // A NUL would cut the name short and write somewhere else.
+    if (path.contains(QChar(u'\0')))
+        throwWriteFailed(QStringLiteral("ファイル名に使えない文字があります"));
+}
+
+// A new file under a hidden, unique name in the folder of the file it is
+// to become; removed again unless it was given that file's name.
+class TemporaryFile
+{
+public:
+    explicit TemporaryFile(const QString &target)
+    {
+        const QString folder = QFileInfo(target).path();
+        while (m_fd < 0) {
+            const quint64 tag = QRandomGenerator::global()->generate64();
+            m_name = QFile::encodeName(folder + QStringLiteral("/.morvell-%1.tmp").arg(tag, 16, 16, QChar(u'0')));
+            // 0666: the umask decides, as for any new file.
+            m_fd = ::open(m_name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+            if (m_fd < 0 && errno != EEXIST)
+                throwWriteFailed(qt_error_string(errno));
+        }
+    }
+    ~TemporaryFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        if (!m_renamed)
+            ::unlink(m_name.constData());
+    }
+    TemporaryFile(const TemporaryFile &) = delete;
+    TemporaryFile &operator=(const TemporaryFile &) = delete;
+
+    // Every byte written and on the disk, or an exception.
+    void write(QByteArrayView data)
+    {
+        const char *next = data.data();
+        qsizetype left = data.size();
+        while (left > 0) {
+            const ssize_t written = ::write(m_fd, next, static_cast<size_t>(left));
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0)
+                throwWriteFailed(qt_error_string(written < 0 ? errno : ENOSPC));
+            next += written;
+            left -= written;
+        }
+        if (::fdatasync(m_fd) != 0 && errno != EINVAL)
+            throwWriteFailed(qt_error_string(errno));
+        const int fd = std::exchange(m_fd, -1);
+        if (::close(fd) != 0)
+            throwWriteFailed(qt_error_string(errno));
+    }
+
+    // Gives the file the target's name unless something already holds it.
+    bool nameWithoutReplacing(const QByteArray &target)
+    {
+        if (::renameat2(AT_FDCWD, m_name.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0) {
+            m_renamed = true;
+            return true;
+        }
+        if (errno == EEXIST)
+            return false;
+        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+            throwWriteFailed(qt_error_string(errno));
+        // A file system without that rename: a hard link refuses a taken
+        // name the same way, and the temporary name goes when this ends.
+        if (::link(m_name.constData(), target.constData()) == 0)
+            return true;
+        if (errno == EEXIST)
+            return false;
+        throwWriteFailed(qt_error_string(errno));
+    }
+
+private:
+    QByteArray m_name;
+    int m_fd = -1;
+    bool m_renamed = false;
+};
+
 // Opens a regular file for reading and gives its size. A folder, FIFO or
 // device is refused from its status alone, before any blocking open.
 Descriptor openRegularFile(const QString &path, qint64 &size)
@@ -151,11 +237,7 @@ QByteArrayView MappedFile::bytes() const
 
 void writeFileAtomically(const QString &path, QByteArrayView data)
 {
-    if (path.isEmpty())
-        throwWriteFailed(QStringLiteral("ファイル名がありません"));
-    // QSaveFile would cut the name at a NUL and write somewhere else.
-    if (path.contains(QChar(u'\0')))
-        throwWriteFailed(QStringLiteral("ファイル名に使えない文字があります"));
+    requireWritablePath(path);
 
     QSaveFile file(path);
     // Never fall back to writing the old file in place: a failure half-way
@@ -180,6 +262,14 @@ void writeFileAtomically(const QString &path, QByteArrayView data)
     }
     if (!file.commit())
         throwWriteFailed(file.errorString());
+}
+
+bool writeNewFileAtomically(const QString &path, QByteArrayView data)
+{
+    requireWritablePath(path);
+    TemporaryFile file(path);
+    file.write(data);
+    return file.nameWithoutReplacing(QFile::encodeName(path));
 }
 
 } // namespace imaging

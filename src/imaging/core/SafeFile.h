@@ -37,4 +37,12 @@ private:
 // the reason; the old file stays byte-identical and no temporary file is left.
 void writeFileAtomically(const QString &path, QByteArrayView data);
 
+// Writes data as a new file at path, all or nothing, never replacing
+// anything: the bytes go to a temporary file in the same folder, reach the
+// disk, and only then take the name, in one step that fails if the name is
+// taken (also by a file that appeared after the caller last looked). Returns
+// false then, leaving the other file as it was. Other failures throw
+// Error(WriteFailed). No temporary file is left either way.
+[[nodiscard]] bool writeNewFileAtomically(const QString &path, QByteArrayView data);
+
 } // namespace imaging

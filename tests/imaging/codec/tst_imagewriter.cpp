@@ -4,6 +4,8 @@
 
 #include <optional>
 
+#include <sys/stat.h>
+
 #include <QtEndian>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -13,6 +15,7 @@
 #include "base/Error.h"
 #include "imaging/core/ImageReader.h"
 #include "imaging/core/ImageWriter.h"
+#include "imaging/core/SafeFile.h"
 
 using imaging::Error;
 
@@ -48,6 +51,8 @@ private slots:
     void fileIsReplacedWhole();
     void failedWriteLeavesTheOldFile_data();
     void failedWriteLeavesTheOldFile();
+    void newFileNeverReplacesWhatHoldsItsName_data();
+    void newFileNeverReplacesWhatHoldsItsName();
 };
 
 void TestImageWriter::roundTripKeepsPixelsSizeAndResolution_data()
@@ -199,27 +204,45 @@ void TestImageWriter::failedWriteLeavesTheOldFile_data()
 {
     QTest::addColumn<Situation>("situation");
     QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("newFile"); // written by the writer that never replaces
 
-    QTest::newRow("read-only file system") << Situation::ReadOnlyFileSystem << "not writable";
-    QTest::newRow("folder not writable, file writable") << Situation::FolderNotWritable << "permission denied";
-    QTest::newRow("full file system") << Situation::FullFileSystem << "no space left on device";
-    QTest::newRow("missing folder") << Situation::MissingFolder << "no such file or directory";
-    QTest::newRow("NUL inside the name") << Situation::NulInName << "ファイル名に使えない文字があります";
-    QTest::newRow("name too long") << Situation::NameTooLong << "file name too long";
-    QTest::newRow("path is a folder") << Situation::PathIsAFolder << "directory";
+    const struct
+    {
+        const char *name;
+        Situation situation;
+        const char *reason;        // of the writer that replaces
+        const char *newFileReason; // of the one that never does
+    } rows[] = {
+        {"read-only file system", Situation::ReadOnlyFileSystem, "not writable", "read-only file system"},
+        {"folder not writable, file writable", Situation::FolderNotWritable, "permission denied", "permission denied"},
+        {"full file system", Situation::FullFileSystem, "no space left on device", "no space left on device"},
+        {"missing folder", Situation::MissingFolder, "no such file or directory", "no such file or directory"},
+        {"NUL inside the name", Situation::NulInName, "ファイル名に使えない文字があります", "ファイル名に使えない文字があります"},
+        {"name too long", Situation::NameTooLong, "file name too long", "file name too long"},
+        {"path is a folder", Situation::PathIsAFolder, "directory", nullptr},
+    };
+    for (const auto &row : rows) {
+        QTest::newRow(row.name) << row.situation << QString::fromUtf8(row.reason) << false;
+        // Where a folder holds the name the new-file writer declines (tested below).
+        if (row.newFileReason)
+            QTest::addRow("new file, %s", row.name) << row.situation << QString::fromUtf8(row.newFileReason) << true;
+    }
 }
 
 void TestImageWriter::failedWriteLeavesTheOldFile()
 {
     QFETCH(Situation, situation);
     QFETCH(QString, reason);
+    QFETCH(bool, newFile);
 
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("target"));
     QVERIFY(QDir().mkpath(folder));
     const QString oldPath = folder + QStringLiteral("/photo.bmp");
     const QByteArray oldBytes = imaging::encodeImage(fixtures::patternImage(6, 6), imaging::WriteBmp, 0);
-    QString path = oldPath;
+    // The new-file writer gets a name nothing holds, so only the situation
+    // can make it fail.
+    QString path = newFile ? folder + QStringLiteral("/new.bmp") : oldPath;
     // A BMP larger than the small file system below.
     imaging::Image image = fixtures::patternImage(300, 300);
 
@@ -250,7 +273,7 @@ void TestImageWriter::failedWriteLeavesTheOldFile()
     case Situation::FullFileSystem:
         break;
     case Situation::MissingFolder:
-        path = folder + QStringLiteral("/missing/photo.bmp");
+        path = folder + QStringLiteral("/missing/") + QFileInfo(path).fileName();
         break;
     case Situation::NulInName:
         // Cut at the NUL the name would be "photo.bmp": the old file.
@@ -266,7 +289,10 @@ void TestImageWriter::failedWriteLeavesTheOldFile()
 
     const QStringList listing = fixtures::folderListing(folder);
     try {
-        imaging::writeImageFile(path, image, imaging::WriteBmp, 0);
+        if (newFile)
+            (void)imaging::writeNewFileAtomically(path, imaging::encodeImage(image, imaging::WriteBmp, 0));
+        else
+            imaging::writeImageFile(path, image, imaging::WriteBmp, 0);
         QFAIL("the write did not fail");
     } catch (const Error &error) {
         QCOMPARE(error.kind(), Error::Kind::WriteFailed);
@@ -277,6 +303,47 @@ void TestImageWriter::failedWriteLeavesTheOldFile()
     QFile::setPermissions(folder, QFileDevice::Permissions(0x7755)); // so that the folder can be removed
     QCOMPARE(fixtures::readBytes(oldPath), oldBytes);
     QCOMPARE(fixtures::folderListing(folder), listing);
+}
+
+// Whatever holds the name when the new file is to take it (a file, a link
+// to nothing, a folder) stays as it was, and the write says so.
+void TestImageWriter::newFileNeverReplacesWhatHoldsItsName_data()
+{
+    QTest::addColumn<QString>("holder"); // what holds the name; empty: nothing
+    QTest::newRow("nothing: the file is written") << "";
+    QTest::newRow("a file") << "file";
+    QTest::newRow("a dangling link") << "dangling link";
+    QTest::newRow("a folder") << "folder";
+}
+
+void TestImageWriter::newFileNeverReplacesWhatHoldsItsName()
+{
+    QFETCH(QString, holder);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("写真.jpg"));
+    const QByteArray bytes = imaging::encodeImage(fixtures::patternImage(8, 8), imaging::WriteJpeg, 80);
+    if (holder == u"file")
+        QVERIFY(fixtures::writeBytes(path, "older"));
+    else if (holder == u"dangling link")
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("nowhere")), path));
+    else if (holder == u"folder")
+        QVERIFY(QDir().mkdir(path));
+
+    QCOMPARE(imaging::writeNewFileAtomically(path, bytes), holder.isEmpty());
+    QCOMPARE(fixtures::folderListing(dir.path()), QStringList{QStringLiteral("写真.jpg")});
+    if (holder.isEmpty()) {
+        QCOMPARE(fixtures::readBytes(path), bytes);
+        // A new file's permissions are the umask's, as for any other.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        struct stat status {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &status), 0);
+        QCOMPARE(status.st_mode & 0777, 0666 & ~mask);
+    } else if (holder == u"file") {
+        QCOMPARE(fixtures::readBytes(path), QByteArray("older"));
+    } else if (holder == u"dangling link") {
+        QVERIFY(QFileInfo(path).isSymLink());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestImageWriter)
