@@ -658,6 +658,16 @@ qint64 statusBytes(const QByteArray &field)
 
 } // namespace
 
+Failure failureOf(const std::function<void()> &work)
+{
+    try {
+        work();
+    } catch (const imaging::Error &error) {
+        return {true, error.kind(), error.description()};
+    }
+    return {};
+}
+
 qint64 peakMemoryGrowth(const std::function<void()> &work)
 {
 #if defined(__SANITIZE_ADDRESS__)

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QRgb>
 
+#include "imaging/core/Error.h"
 #include "imaging/core/Image.h"
 
 namespace fixtures {
@@ -30,6 +31,15 @@ namespace fixtures {
 // -1 where that cannot be measured: no /proc, or a sanitizer build, whose
 // shadow memory and quarantine would drown the figure.
 [[nodiscard]] qint64 peakMemoryGrowth(const std::function<void()> &work);
+
+// What a call threw: its kind and description, or nothing when it returned.
+struct Failure
+{
+    bool failed = false;
+    imaging::Error::Kind kind{};
+    QString description;
+};
+[[nodiscard]] Failure failureOf(const std::function<void()> &work);
 
 // ---- JPEG ----
 

@@ -65,17 +65,6 @@ BmpLayout runLength(int bits, int colours = 4)
     return layout;
 }
 
-Error::Kind kindOfFailure(const QByteArray &bmp, QString *description = nullptr)
-{
-    try {
-        (void)imaging::decodeBmp(bmp);
-    } catch (const Error &error) {
-        if (description)
-            *description = error.description();
-        return error.kind();
-    }
-    return Error::Kind(-1);
-}
 
 } // namespace
 
@@ -255,9 +244,10 @@ void TestBmpReader::brokenFilesAreRefused()
     QFETCH(QByteArray, bytes);
     QFETCH(Error::Kind, kind);
 
-    QString description;
-    QCOMPARE(kindOfFailure(bytes, &description), kind);
-    QVERIFY2(description.contains(u'('), qPrintable(description)); // the reason names the fault
+    const fixtures::Failure failure = fixtures::failureOf([&] { (void)imaging::decodeBmp(bytes); });
+    QVERIFY2(failure.failed, "a broken file was read");
+    QCOMPARE(failure.kind, kind);
+    QVERIFY2(failure.description.contains(u'('), qPrintable(failure.description)); // the reason names the fault
 }
 
 void TestBmpReader::headerOdditiesAreTolerated()
