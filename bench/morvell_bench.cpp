@@ -14,9 +14,13 @@
 // Needs djpeg (libjpeg-turbo-progs), vipsthumbnail (libvips-tools) and
 // convert (imagemagick) on the PATH.
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -31,6 +35,7 @@
 #include "base/Error.h"
 #include "imaging/core/FittedRead.h"
 #include "imaging/core/ImageReader.h"
+#include "imaging/core/ImageWriter.h"
 #include "imaging/core/JpegCodec.h"
 #include "imaging/core/Resize.h"
 
@@ -93,25 +98,84 @@ struct Totals
     double ratio() const { return theirs > 0 ? ours / theirs : 0; }
 };
 
+// Qt's reader as PNG and TIFF were read before ours.
+QImage readWithQt(const QString &file)
+{
+    QImageReader reader(file);
+    reader.setAllocationLimit(0);
+    reader.setAutoTransform(true);
+    return reader.read().convertToFormat(QImage::Format_RGB32);
+}
+
+// Each file read through our reader and through Qt's: in-process medians,
+// the file in the page cache.
+int compareWithQt(const QStringList &files)
+{
+    std::printf("%-40s %9s %9s %6s\n", "file", "ours ms", "Qt ms", "ratio");
+    for (const QString &file : files) {
+        const double ours = medianMs([&] { (void)imaging::readImageFile(file); });
+        const double qt = medianMs([&] { (void)readWithQt(file); });
+        std::printf("%-40s %9.1f %9.1f %6.2f\n", qPrintable(file.section(u'/', -1)), ours, qt, ours / qt);
+    }
+    return 0;
+}
+
+// Encodes an image as PNG in memory, ours against Qt's writer with its
+// defaults (what wrote PNG before), and writes ours to `out` for comparing
+// its size with other tools'.
+int writePng(const QString &in, const QString &out)
+{
+    const imaging::Image image = imaging::readImageFile(in);
+    QByteArray ours;
+    const double oursMs = medianMs([&] { ours = imaging::encodeImage(image, imaging::WritePng, 0); });
+    QByteArray qt;
+    const double qtMs = medianMs([&] {
+        qt.clear();
+        QBuffer buffer(&qt);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter(&buffer, "png").write(image.pixels);
+    });
+    QFile file(out);
+    if (!file.open(QIODevice::WriteOnly) || file.write(ours) != ours.size())
+        return 1;
+    std::printf("%d x %d: ours %.1f ms, %lld bytes; Qt %.1f ms, %lld bytes\n", image.pixels.width(),
+                image.pixels.height(), oursMs, static_cast<long long>(ours.size()), qtMs,
+                static_cast<long long>(qt.size()));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    // One read and nothing else, for timing whole processes side by side
-    // with djpeg:  morvell_bench --read PHOTO  /  --read-scaled N PHOTO
+    // One read or write and nothing else, for timing whole processes side by
+    // side with djpeg, Qt and vips:  morvell_bench --read PHOTO  /
+    // --read-qt PHOTO  /  --read-scaled N PHOTO  /  --write-png-once IN OUT
     const QStringList args = app.arguments();
     if (args.size() == 3 && args[1] == QStringLiteral("--read"))
         return imaging::readImageFile(args[2]).pixels.isNull() ? 1 : 0;
+    if (args.size() == 3 && args[1] == QStringLiteral("--read-qt"))
+        return readWithQt(args[2]).isNull() ? 1 : 0;
+    if (args.size() == 4 && args[1] == QStringLiteral("--write-png-once")) {
+        imaging::writeImageFile(args[3], imaging::readImageFile(args[2]), imaging::WritePng, 0);
+        return 0;
+    }
     if (args.size() == 4 && args[1] == QStringLiteral("--read-scaled")) {
         const int longSide = args[2].toInt();
         return imaging::readImageFileReduced(args[3], imaging::MinimumSize{0, 0, longSide}).pixels.isNull() ? 1 : 0;
     }
+    if (args.size() >= 3 && args[1] == QStringLiteral("--against-qt"))
+        return compareWithQt(args.mid(2));
+    if (args.size() == 4 && args[1] == QStringLiteral("--write-png"))
+        return writePng(args[2], args[3]);
     const QStringList photos = args.mid(1);
     if (photos.isEmpty()) {
         std::fprintf(stderr, "usage: morvell_bench PHOTO.jpg...\n"
                              "       morvell_bench --read PHOTO\n"
-                             "       morvell_bench --read-scaled LONG_SIDE PHOTO\n");
+                             "       morvell_bench --read-scaled LONG_SIDE PHOTO\n"
+                             "       morvell_bench --against-qt IMAGE...\n"
+                             "       morvell_bench --write-png IMAGE OUT.png\n");
         return 2;
     }
     QTemporaryDir scratch;

@@ -1,5 +1,5 @@
 // Any bytes, as the content of a file the user opens: the whole reader,
-// from format sniffing to every decoder, full size and reduced.
+// from format sniffing to every decoder and every header probe.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,9 +11,7 @@
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    // Qt finds its TIFF plugin through the application object.
     static QCoreApplication app(*argc, *argv);
-    // Decoders warn about every broken input; the fuzzer's output is for crashes.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
     return 0;
 }
@@ -26,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     } catch (const imaging::Error &) {
     }
     try {
-        (void)imaging::decodeImageReduced(bytes, imaging::MinimumSize{0, 0, 64});
+        (void)imaging::probeImage(bytes);
     } catch (const imaging::Error &) {
     }
     return 0;

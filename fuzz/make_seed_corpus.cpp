@@ -1,6 +1,7 @@
 // Writes the fuzzers' seed corpus into the folder named on the command line:
 // image/ holds one small valid file per format and depth plus a few cut
-// short, pcx/ the PCX files alone. Made in code each run, never committed.
+// short, pcx/ and bmp/ the files of those formats alone. Made in code each
+// run, never committed.
 
 #include <cstdio>
 
@@ -45,6 +46,28 @@ QList<std::pair<QString, QByteArray>> pcxSeeds()
     return seeds;
 }
 
+QList<std::pair<QString, QByteArray>> bmpSeeds()
+{
+    const QImage pattern = fixtures::pattern(13, 7);
+    const QImage indexed = fixtures::indexedPattern(13, 7, 16);
+    const auto bmp = [](const QImage &image, const fixtures::BmpLayout &layout) {
+        return fixtures::bmpFile(layout, image.width(), image.height(), fixtures::bmpRows(image, layout));
+    };
+    fixtures::BmpLayout topDown;
+    topDown.topDown = true;
+    fixtures::BmpLayout palette4{40, 4, 0, false, indexed.colorTable()};
+    fixtures::BmpLayout core{12, 4, 0, false, indexed.colorTable()};
+    fixtures::BmpLayout fields{124, 32, 3, false, {}, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}};
+    fixtures::BmpLayout fields16{40, 16, 3, false, {}, {0xF800, 0x07E0, 0x001F}};
+    return {{"24bit.bmp", bmp(pattern, {})},
+            {"24bit-topdown.bmp", bmp(pattern, topDown)},
+            {"4bit.bmp", bmp(indexed, palette4)},
+            {"4bit-os2.bmp", bmp(indexed, core)},
+            {"32bit-alpha.bmp", bmp(pattern, fields)},
+            {"16bit-565.bmp", bmp(pattern, fields16)},
+            {"rle8.bmp", fixtures::rle8Bmp(13, 7)}};
+}
+
 QList<std::pair<QString, QByteArray>> imageSeeds()
 {
     const QImage photo = fixtures::smooth(32, 24);
@@ -68,6 +91,7 @@ QList<std::pair<QString, QByteArray>> imageSeeds()
         {"alpha.png", fixtures::qtEncoded(translucent, "png")},
         {"indexed.png", fixtures::qtEncoded(indexed, "png")},
         {"16bit.png", fixtures::qtEncoded(deep, "png")},
+        {"interlaced.png", fixtures::pngOf(pattern, {16, false, true, true})},
         {"24bit.bmp", encoded(pattern, imaging::WriteBmp)},
         {"8bit.bmp", fixtures::qtEncoded(indexed, "bmp")},
         {"1bit.bmp", fixtures::qtEncoded(mono, "bmp")},
@@ -76,6 +100,9 @@ QList<std::pair<QString, QByteArray>> imageSeeds()
         {"alpha.tif", fixtures::qtEncoded(translucent, "tiff")},
         {"strip-ii.tif", fixtures::stripTiff(pattern, false)},
         {"strip-mm.tif", fixtures::stripTiff(pattern, true)},
+        {"g4.tif", fixtures::tiffOf(pattern, {1, 1, 0, 4})},          // min-is-white, CCITT G4
+        {"jpeg.tif", fixtures::tiffOf(photo, {8, 3, 6, 7})},          // YCbCr, JPEG
+        {"planar16-tiled.tif", fixtures::tiffOf(pattern, {16, 3, 2, 1, true, 16})},
     };
     const qsizetype whole = seeds.size();
     for (qsizetype i = 0; i < whole; i += 4)
@@ -105,8 +132,11 @@ int main(int argc, char **argv)
     const QString root = QString::fromLocal8Bit(argv[1]);
     QList<std::pair<QString, QByteArray>> images = imageSeeds();
     const QList<std::pair<QString, QByteArray>> pcx = pcxSeeds();
+    const QList<std::pair<QString, QByteArray>> bmp = bmpSeeds();
     images.append(pcx);
-    if (!saveAll(root + QStringLiteral("/image"), images) || !saveAll(root + QStringLiteral("/pcx"), pcx)) {
+    images.append(bmp);
+    if (!saveAll(root + QStringLiteral("/image"), images) || !saveAll(root + QStringLiteral("/pcx"), pcx)
+        || !saveAll(root + QStringLiteral("/bmp"), bmp)) {
         std::fprintf(stderr, "cannot write the corpus into %s\n", argv[1]);
         return 1;
     }

@@ -17,15 +17,19 @@ source_dir=$(cd "$(dirname "$0")/.." && pwd)
 
 cmake -S "$source_dir" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DMORVELL_FUZZ=ON -DMORVELL_BENCH=OFF -DMORVELL_WERROR=OFF >/dev/null
-cmake --build "$build" -j2 --target fuzz_read_image fuzz_read_pcx fuzz_make_seed_corpus
+cmake --build "$build" -j2 --target fuzz_read_image fuzz_read_pcx fuzz_read_bmp fuzz_read_fitted fuzz_round_trip \
+    fuzz_make_seed_corpus
 
 corpus="$build/fuzz-corpus"
 rm -rf "$corpus"
 "$build/fuzz/fuzz_make_seed_corpus" "$corpus"
 mkdir -p "$build/fuzz-artifacts"
 
-for target in read_image read_pcx; do
-    seeds="$corpus/${target#read_}"
+# Each target starts from the seeds of its input: the fitted read takes any
+# image, the round trip any bytes.
+declare -A seeds_of=([read_image]=image [read_pcx]=pcx [read_bmp]=bmp [read_fitted]=image [round_trip]=image)
+for target in read_image read_pcx read_bmp read_fitted round_trip; do
+    seeds="$corpus/${seeds_of[$target]}"
     # New inputs go to a folder of their own; the seeds stay as made.
     found="$build/fuzz-found/$target"
     mkdir -p "$found"

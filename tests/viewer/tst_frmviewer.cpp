@@ -181,25 +181,30 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("content"); // empty: no file at all
-        QTest::newRow("damaged JPEG") << "bad.jpg" << QByteArray("\xFF\xD8\xFF\xDB\x00\x43 broken", 12);
-        QTest::newRow("text named .png") << "notes.png" << QByteArray("hello");
-        QTest::newRow("empty file") << "empty.bmp" << QByteArray("");
-        QTest::newRow("vanished") << "gone.jpg" << QByteArray();
-        QTest::newRow("WebP named .jpg") << "web.jpg" << QByteArray("RIFF\x10\x00\x00\x00WEBPVP8 ", 16);
-        QTest::newRow("FlashPix") << "scan.fpx" << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8).append(504, '\0');
+        QTest::addColumn<QString>("reason");
+        const QString unsupported = QStringLiteral("対応していない形式です");
+        QTest::newRow("damaged JPEG") << "bad.jpg" << QByteArray("\xFF\xD8\xFF\xDB\x00\x43 broken", 12)
+                                      << "ファイルが壊れています (データが途中で終わっています)";
+        QTest::newRow("text named .png") << "notes.png" << QByteArray("hello") << unsupported;
+        QTest::newRow("empty file") << "empty.bmp" << QByteArray("") << unsupported;
+        QTest::newRow("vanished") << "gone.jpg" << QByteArray() << "ファイルが見つかりません";
+        QTest::newRow("WebP named .jpg") << "web.jpg" << QByteArray("RIFF\x10\x00\x00\x00WEBPVP8 ", 16) << unsupported;
+        QTest::newRow("FlashPix") << "scan.fpx" << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8).append(504, '\0')
+                                  << unsupported;
         // A BMP header declaring 65535 x 65535 pixels and nothing else.
         QByteArray huge("BM", 2);
         huge.append(12, '\0');
         const char info[] = {40, 0, 0, 0, '\xFF', '\xFF', 0, 0, '\xFF', '\xFF', 0, 0, 1, 0, 24, 0};
         huge.append(info, sizeof info).append(24, '\0');
-        QTest::newRow("forged huge BMP") << "huge.bmp" << huge;
-        QTest::newRow("folder named .jpg") << "<folder>.jpg" << QByteArray();
-        QTest::newRow("FIFO named .jpg") << "<fifo>.jpg" << QByteArray();
+        QTest::newRow("forged huge BMP") << "huge.bmp" << huge << "画像が大きすぎます (65535 × 65535)";
+        QTest::newRow("folder named .jpg") << "<folder>.jpg" << QByteArray() << "通常のファイルではありません";
+        QTest::newRow("FIFO named .jpg") << "<fifo>.jpg" << QByteArray() << "通常のファイルではありません";
     }
     void failedOpenOfEachBadFile()
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
         if (name.startsWith(u'<')) {
             name = name.mid(1).replace(QStringLiteral(">"), QString());
             const QString special = m_dir.filePath(name);
@@ -219,7 +224,8 @@ private slots:
         boxes.expect(platform::msgbox::Ok);
         openThroughTheButton(dialog, path);
         QVERIFY(boxes.verify());
-        QVERIFY(boxes.boxes().first().text.contains(name));
+        // One message: what failed, the file, and the reason in Japanese.
+        QCOMPARE(boxes.boxes().first().text, QStringLiteral("画像を開けませんでした。\n\n%1\n\n%2").arg(name, reason));
         QVERIFY(statesOf(viewer()) == kNoImage);
         // The window is still usable: a good file opens next.
         openThroughTheButton(dialog, m_photo);

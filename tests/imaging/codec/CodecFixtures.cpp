@@ -642,6 +642,57 @@ QByteArray withPcxWindow(const QByteArray &pcx, int xmin, int ymin, int xmax, in
 
 namespace fixtures {
 
+namespace {
+
+// A "Vm...: N kB" line of /proc/self/status, in bytes; -1 when missing.
+qint64 statusBytes(const QByteArray &field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return -1;
+}
+
+} // namespace
+
+Failure failureOf(const std::function<void()> &work)
+{
+    try {
+        work();
+    } catch (const imaging::Error &error) {
+        return {true, error.kind(), error.description()};
+    }
+    return {};
+}
+
+qint64 peakMemoryGrowth(const std::function<void()> &work)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    constexpr bool sanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    constexpr bool sanitized = true;
+#else
+    constexpr bool sanitized = false;
+#endif
+#else
+    constexpr bool sanitized = false;
+#endif
+    QFile reset(QStringLiteral("/proc/self/clear_refs"));
+    if (sanitized || !reset.open(QIODevice::WriteOnly) || reset.write("5") != 1) {
+        work();
+        return -1;
+    }
+    reset.close();
+    const qint64 before = statusBytes("VmRSS");
+    work();
+    const qint64 peak = statusBytes("VmHWM");
+    return before < 0 || peak < 0 ? -1 : peak - before;
+}
+
 QByteArray withJpegPrecision(const QByteArray &jpeg, int bits)
 {
     QByteArray out = jpeg;

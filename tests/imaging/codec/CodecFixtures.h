@@ -4,11 +4,14 @@
 // corpus: valid files of every format and depth, and the damaged or crafted
 // variants the readers must refuse.
 
+#include <functional>
+
 #include <QByteArray>
 #include <QImage>
 #include <QList>
 #include <QRgb>
 
+#include "base/Error.h"
 #include "imaging/core/Image.h"
 
 namespace fixtures {
@@ -22,6 +25,21 @@ namespace fixtures {
 
 // Peak signal-to-noise ratio over R, G and B, in dB (infinite when equal).
 [[nodiscard]] double psnr(const QImage &a, const QImage &b);
+
+// How much the process's peak resident memory grew while `work` ran, in
+// bytes (Linux: the peak is reset through /proc/self/clear_refs first), or
+// -1 where that cannot be measured: no /proc, or a sanitizer build, whose
+// shadow memory and quarantine would drown the figure.
+[[nodiscard]] qint64 peakMemoryGrowth(const std::function<void()> &work);
+
+// What a call threw: its kind and description, or nothing when it returned.
+struct Failure
+{
+    bool failed = false;
+    imaging::Error::Kind kind{};
+    QString description;
+};
+[[nodiscard]] Failure failureOf(const std::function<void()> &work);
 
 // ---- JPEG ----
 
@@ -126,8 +144,8 @@ struct BmpLayout
     int bits = 24;
     int compression = 0;
     bool topDown = false;
-    QList<QRgb> palette;  // for 1 to 8 bits
-    QList<quint32> masks; // red, green, blue (alpha) for bit fields
+    QList<QRgb> palette = {};  // for 1 to 8 bits
+    QList<quint32> masks = {}; // red, green, blue (alpha) for bit fields
     qint32 dotsPerMeter = 2835;
 };
 // A BMP with these headers around the given pixel data, written as is.

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 
 namespace fixtures {
@@ -60,6 +61,15 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QString fixtureFile(const QString &folder, const QString &name, const QByteArray &bytes)
+{
+    const QString path = QDir(folder).filePath(name);
+    QDir().mkpath(QFileInfo(path).path());
+    if (!writeBytes(path, bytes))
+        qFatal("cannot write fixture %s", qPrintable(path));
+    return path;
 }
 
 QByteArray readBytes(const QString &path)

@@ -47,6 +47,9 @@ private:
 // Every name in a folder, hidden ones included.
 [[nodiscard]] QStringList folderListing(const QString &folder);
 [[nodiscard]] bool writeBytes(const QString &path, const QByteArray &bytes);
+// Writes a fixture file into folder (making the folders its name holds) and
+// gives its path; a fixture that cannot be written ends the test.
+QString fixtureFile(const QString &folder, const QString &name, const QByteArray &bytes);
 [[nodiscard]] QByteArray readBytes(const QString &path);
 
 } // namespace fixtures

@@ -39,10 +39,7 @@ private slots:
 private:
     QString fixtureFile(const QString &name, const QByteArray &bytes)
     {
-        const QString path = m_dir.filePath(name);
-        if (!fixtures::writeBytes(path, bytes))
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
+        return fixtures::fixtureFile(m_dir.path(), name, bytes);
     }
 
     QTemporaryDir m_dir;

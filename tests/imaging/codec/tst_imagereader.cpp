@@ -75,11 +75,7 @@ private slots:
 private:
     QString file(const QString &name, const QByteArray &bytes)
     {
-        const QString path = m_dir.filePath(name);
-        QDir().mkpath(QFileInfo(path).path());
-        if (!fixtures::writeBytes(path, bytes))
-            qFatal("cannot write fixture %s", qPrintable(path));
-        return path;
+        return fixtures::fixtureFile(m_dir.path(), name, bytes);
     }
 
     QTemporaryDir m_dir;

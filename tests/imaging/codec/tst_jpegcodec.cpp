@@ -101,6 +101,8 @@ private slots:
     void densityBecomesDpi_data();
     void densityBecomesDpi();
     void exceptionFromProgressCrossesLibjpeg();
+    void harmlessWarningsLoadAndDataLossDoesNot_data();
+    void harmlessWarningsLoadAndDataLossDoesNot();
 };
 
 void TestJpegCodec::exifOrientationTurnsUpright_data()
@@ -328,6 +330,45 @@ void TestJpegCodec::exceptionFromProgressCrossesLibjpeg()
     QVERIFY_THROWS_EXCEPTION(std::runtime_error,
                              (void)imaging::encodeJpeg(imaging::Image{photo}, 90, true, throwHalfWay));
     QCOMPARE(imaging::decodeJpeg(jpeg).image.pixels.size(), QSize(256, 256));
+}
+
+void TestJpegCodec::harmlessWarningsLoadAndDataLossDoesNot_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("description"); // empty: loads
+
+    const QImage photo = fixtures::smooth(64, 48);
+    const QByteArray jpeg = fixtures::jpegOf(photo);
+    QByteArray unknownRevision = jpeg; // JFIF 3.01: "unknown JFIF revision"
+    unknownRevision[11] = '\x03';
+    QByteArray bogusIcc = fixtures::withSegment(jpeg, 0xE2, QByteArray("ICC_PROFILE\0\x02\x01", 14) + "x");
+
+    QTest::newRow("stray bytes before the scan") << fixtures::withBytesBeforeScan(jpeg, QByteArray("\x00\x17garbage", 9)) << QString();
+    QTest::newRow("unknown JFIF revision") << unknownRevision << QString();
+    QTest::newRow("broken ICC segment") << bogusIcc << QString();
+    QTest::newRow("data after the end of the image") << jpeg + QByteArray(100, '\x42') << QString();
+    // A harmless warning first must not hide the fault that follows.
+    QTest::newRow("stray bytes, then truncated")
+        << fixtures::withBytesBeforeScan(jpeg, QByteArray("\x00\x17", 2)).left(jpeg.size() / 2)
+        << "ファイルが壊れています (データが途中で終わっています)";
+    QTest::newRow("truncated") << jpeg.left(jpeg.size() * 2 / 3) << "ファイルが壊れています (データが途中で終わっています)";
+    QTest::newRow("bad Huffman code") << fixtures::withBadHuffmanCode(jpeg)
+                                      << "ファイルが壊れています (画像データに誤りがあります)";
+    QTest::newRow("12-bit samples") << fixtures::withJpegPrecision(jpeg, 12) << "対応していない形式です (12 ビット JPEG)";
+}
+
+void TestJpegCodec::harmlessWarningsLoadAndDataLossDoesNot()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, description);
+
+    try {
+        const imaging::Image image = imaging::decodeImage(bytes);
+        QVERIFY2(description.isEmpty(), "a damaged file was shown");
+        QVERIFY(fixtures::psnr(image.pixels, fixtures::smooth(64, 48)) > 35.0);
+    } catch (const Error &error) {
+        QCOMPARE(error.description(), description);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestJpegCodec)
