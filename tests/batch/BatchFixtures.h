@@ -40,6 +40,15 @@ inline QString put(const QString &folder, const QString &name, const QByteArray 
     return path;
 }
 
+// count photos 1.jpg, 2.jpg ... of one size in folder, each different.
+[[nodiscard]] inline QStringList putPhotos(const QString &folder, int count, int width, int height)
+{
+    QStringList paths;
+    for (int i = 1; i <= count; ++i)
+        paths.append(put(folder, QStringLiteral("%1.jpg").arg(i), photo(width, height, i)));
+    return paths;
+}
+
 // Every name in a folder and its subfolders, hidden ones included, with
 // each file's content, so "nothing changed" is one comparison.
 [[nodiscard]] inline QMap<QString, QByteArray> snapshot(const QString &folder)

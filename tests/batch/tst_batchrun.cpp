@@ -392,9 +392,7 @@ private slots:
     {
         QFETCH(int, jobs);
         QTemporaryDir dir;
-        QStringList entries;
-        for (int i = 1; i <= 5; ++i)
-            entries.append(put(dir.path(), QStringLiteral("src/%1.jpg").arg(i), photo(640, 480, i)));
+        const QStringList entries = batchfixtures::putPhotos(dir.filePath("src"), 5, 640, 480);
         const QString out = dir.filePath("out");
         QVERIFY(QDir().mkpath(out));
         batch::Job job;
@@ -487,9 +485,7 @@ private slots:
     {
         QFETCH(int, jobs);
         QTemporaryDir dir;
-        QStringList entries;
-        for (int i = 0; i < 6; ++i)
-            entries.append(put(dir.path(), QStringLiteral("src/%1.jpg").arg(i), photo(64, 48, i)));
+        const QStringList entries = batchfixtures::putPhotos(dir.filePath("src"), 6, 64, 48);
         const QString out = dir.filePath("out");
         QVERIFY(QDir().mkpath(out));
         int reads = 0;
@@ -534,9 +530,7 @@ private slots:
         } else {
             QVERIFY(QFile::setPermissions(out, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
         }
-        QStringList entries;
-        for (int i = 0; i < 3; ++i)
-            entries.append(put(dir.path(), QStringLiteral("src/%1.jpg").arg(i), photo(400, 300, i)));
+        const QStringList entries = batchfixtures::putPhotos(dir.filePath("src"), 3, 400, 300);
         const auto before = snapshot(dir.filePath("src"));
         Settings settings = longSide(out, "300");
         settings.format = savepath::Format::Bmp; // 270 kB, beyond the 64 kB file system
