@@ -583,6 +583,29 @@ private slots:
                                                    "OK a.jpg a.jpg", "OK a.jpg a_1.jpg"}));
         QCOMPARE(snapshot(dir.path()), before);
     }
+
+    // Hand-picked files are names in the source folder: read from there,
+    // recorded by their names.
+    void handPickedNamesAreReadFromTheSourceFolder()
+    {
+        QTemporaryDir dir;
+        const QString src = dir.filePath("src");
+        put(src, "a.jpg", photo(64, 48));
+        put(src, "b.jpg", "not an image");
+        const QString out = dir.filePath("out");
+        QVERIFY(QDir().mkpath(out));
+        batch::Job job;
+        job.sourceFolder = src;
+        job.logFile = dir.filePath("log.txt");
+        const auto run = runBatch({"a.jpg", "b.jpg"}, longSide(out), job);
+        QCOMPARE(run->sink.summary(), (QStringList{"FAIL b.jpg 対応していない形式です", "OK a.jpg a.jpg"}));
+        QCOMPARE(run->sink.outcomes[0].entry, "b.jpg");
+        QVERIFY(lines(job.logFile).value(0).startsWith("\"Resize Err\",\"b.jpg\","));
+
+        const auto nothing = runBatch({}, longSide(out), job);
+        QVERIFY(nothing->sink.outcomes.isEmpty());
+        QVERIFY(!nothing->result.cancelled);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestBatchRun)
