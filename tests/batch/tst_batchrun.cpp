@@ -606,6 +606,18 @@ private slots:
         QVERIFY(nothing->sink.outcomes.isEmpty());
         QVERIFY(!nothing->result.cancelled);
     }
+
+    // An emptied destination box names no folder: the file is not written
+    // to the file system's root.
+    void anEmptyDestinationFailsEachFile()
+    {
+        QTemporaryDir dir;
+        batch::Job job;
+        job.logFile = dir.filePath("log.txt");
+        const auto run = runBatch({put(dir.path(), "a.jpg", photo(64, 48))}, longSide(QString()), job);
+        QCOMPARE(run->sink.summary(), QStringList{"FAIL a.jpg ファイルに書き込めません (保存するフォルダーがありません)"});
+        QCOMPARE(lines(job.logFile).size(), 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestBatchRun)
