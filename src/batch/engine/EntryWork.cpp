@@ -27,11 +27,12 @@ using imaging::Error;
 // image may hold, before anything is allocated for it.
 using SizePlan = std::function<std::optional<QSize>(QSize upright)>;
 
-// Reads the source at the planned size. The header is read first, so the
-// plan can pick the JPEG scale that is decoded; when the plan fails or
-// skips, the file is still read whole first, so a damaged file is reported
-// as damaged whatever the boxes hold, as when every file is read before its
-// rule is applied.
+// Reads the source at the planned size: the header first, so the plan can
+// pick the JPEG scale that is decoded. When the plan fails or skips, the
+// whole file is still read before that is reported, so a damaged file is
+// reported as damaged whatever the boxes hold, as when every file is read
+// before its rule is applied. The one place that knows how the imaging core
+// reads for the batch.
 std::optional<imaging::Image> readAtPlannedSize(const QString &path, const SizePlan &plan,
                                                 const imaging::ProgressFn &progress, int threads)
 {
