@@ -32,7 +32,7 @@
 #include <vector>
 
 #include "imaging/core/Codec.h"
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/FittedRead.h"
 #include "imaging/core/ImageReader.h"
 #include "imaging/core/ImageWriter.h"

@@ -1,7 +1,7 @@
 # Every test is a QtTest program run by CTest on the offscreen platform, with
 # a timeout (a modal box that slipped through would otherwise hang forever),
-# no real printer, and the folder of committed test data.
-set(MORVELL_TEST_DATA "${CMAKE_SOURCE_DIR}/tests/data")
+# and no real printer. Test images are made in code; the program folder's
+# bitmaps come from the artwork build.
 
 function(morvell_add_test name)
     cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
@@ -14,7 +14,6 @@ function(morvell_add_test name)
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} Qt6::Test morvell_warnings)
     target_compile_definitions(${name} PRIVATE
-        MORVELL_TEST_DATA="${MORVELL_TEST_DATA}"
         MORVELL_ART_DIR="${MORVELL_ART_DIR}")
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
@@ -34,4 +33,9 @@ function(morvell_add_tests_in_folder)
             morvell_add_test(${name} SOURCES ${src} LIBS ${T_LIBS})
         endif()
     endforeach()
+endfunction()
+
+# Tests that run worker threads of ours; CI runs them under ThreadSanitizer.
+function(morvell_threaded_tests)
+    set_tests_properties(${ARGN} PROPERTIES LABELS threads)
 endfunction()

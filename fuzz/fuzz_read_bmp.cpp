@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "imaging/core/BmpReader.h"
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

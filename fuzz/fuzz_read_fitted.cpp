@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/FittedRead.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -6,7 +6,7 @@
 
 #include <QCoreApplication>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/ImageReader.h"
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)

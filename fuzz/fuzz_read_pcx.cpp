@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/PcxReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/ImageReader.h"
 #include "imaging/core/ImageWriter.h"
 

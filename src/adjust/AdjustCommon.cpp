@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/TextRules.h"
+#include "rules/TextRules.h"
 #include "imaging/core/Ik5Common.h"
 #include "imaging/widgets/Ik5Disp.h"
 #include "platform/Forms.h"

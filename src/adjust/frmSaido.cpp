@@ -2,7 +2,7 @@
 
 #include "app/Design.h"
 #include "app/Form2.h"
-#include "app/TextRules.h"
+#include "rules/TextRules.h"
 #include "platform/Events.h"
 #include "platform/MessageBox.h"
 #include "platform/Twips.h"

@@ -4,7 +4,7 @@
 
 #include "app/DesignFonts.h"
 #include "app/Module1.h"
-#include "app/TextRules.h"
+#include "rules/TextRules.h"
 #include "platform/Events.h"
 #include "platform/Guard.h"
 #include "platform/Twips.h"

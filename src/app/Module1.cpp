@@ -5,7 +5,7 @@
 
 #include "app/frmSplash.h"
 #include "platform/Forms.h"
-#include "platform/Seams.h"
+#include "platform/core/Seams.h"
 #include "viewer/frmviewer.h"
 
 namespace Module1 {

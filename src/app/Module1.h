@@ -25,9 +25,10 @@ inline qint16 ThumbPrinted = 0;
 
 namespace Module1 {
 
-inline constexpr int kVersionMajor = 1;
-inline constexpr int kVersionMinor = 2;
-inline constexpr int kVersionRevision = 4;
+// The version is the project's, set once in the top CMakeLists.txt.
+inline constexpr int kVersionMajor = MORVELL_VERSION_MAJOR;
+inline constexpr int kVersionMinor = MORVELL_VERSION_MINOR;
+inline constexpr int kVersionRevision = MORVELL_VERSION_PATCH;
 
 // "1.2.4": major, minor and revision in plain decimal joined by points.
 [[nodiscard]] QString versionText();

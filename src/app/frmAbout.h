@@ -4,7 +4,7 @@
 #include <QPushButton>
 
 #include "platform/Forms.h"
-#include "platform/Seams.h"
+#include "platform/core/Seams.h"
 
 // The about box: product name, version, a description and a notice, and a
 // button that starts the system information program where there is one.

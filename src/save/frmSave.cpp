@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "app/TextRules.h"
+#include "rules/TextRules.h"
 #include "platform/Events.h"
 #include "platform/MessageBox.h"
 #include "platform/Twips.h"
-#include "save/FolderActions.h"
+#include "platform/FolderActions.h"
 #include "viewer/frmviewer.h"
 
 using design::control;

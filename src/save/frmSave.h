@@ -8,8 +8,8 @@
 
 #include "app/Design.h"
 #include "platform/Forms.h"
-#include "save/FolderLists.h"
-#include "save/SavePath.h"
+#include "platform/FolderLists.h"
+#include "rules/SavePath.h"
 
 // The modal save dialog. The user picks a folder, edits the name and picks
 // a format and JPEG quality; "保存" leaves the request (image, path, quality,

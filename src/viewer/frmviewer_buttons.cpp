@@ -8,7 +8,7 @@
 #include "app/Form2.h"
 #include "app/Module1.h"
 #include "app/frmAbout.h"
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "platform/MessageBox.h"
 #include "save/frmSave.h"
 

@@ -3,8 +3,8 @@
 #include "viewer/frmviewer.h"
 
 #include "app/Form2.h"
-#include "app/TextRules.h"
-#include "imaging/core/Error.h"
+#include "rules/TextRules.h"
+#include "base/Error.h"
 #include "platform/MessageBox.h"
 
 void frmviewer::OpenImage(OpenVia via, const QString &droppedPath)

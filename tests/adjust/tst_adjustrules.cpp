@@ -3,7 +3,7 @@
 #include <QtTest>
 
 #include "adjust/AdjustCommon.h"
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 
 class TestAdjustRules : public QObject
 {

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "platform/Seams.h"
+#include "platform/core/Seams.h"
 #include "support/SeamOverrides.h"
 
 using namespace platform;

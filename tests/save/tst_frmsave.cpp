@@ -10,7 +10,7 @@
 #include "app/Module1.h"
 #include "imaging/core/ImageReader.h"
 #include "imaging/core/ImageStore.h"
-#include "save/Volumes.h"
+#include "platform/core/Volumes.h"
 #include "save/frmSave.h"
 #include "support/FormTesting.h"
 #include "support/ScriptedMessageBoxes.h"

@@ -9,7 +9,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "platform/Seams.h"
+#include "platform/core/Seams.h"
 
 // Stand-ins for the platform seams. Each is installed while it lives and
 // puts back whatever was installed before it.

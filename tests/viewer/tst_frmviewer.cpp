@@ -4,7 +4,7 @@
 
 #include "app/Form2.h"
 #include "app/Module1.h"
-#include "app/TextRules.h"
+#include "rules/TextRules.h"
 #include "app/frmAbout.h"
 #include "imaging/core/FileDialogSeam.h"
 #include "imaging/core/ImageStore.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <functional>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 
 namespace imaging {
 namespace {

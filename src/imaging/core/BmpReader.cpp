@@ -6,7 +6,7 @@
 #include <QList>
 #include <QtEndian>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 
 namespace imaging {
 

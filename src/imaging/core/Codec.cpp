@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 
 namespace imaging {
 

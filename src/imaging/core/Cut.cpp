@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/Image.h"
 
 namespace imaging {

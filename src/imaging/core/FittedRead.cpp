@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/ImageReader.h"
 #include "imaging/core/Resize.h"
 #include "imaging/core/SafeFile.h"

@@ -1,6 +1,6 @@
 #include "imaging/core/Ik5Common.h"
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 
 namespace imaging {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "imaging/core/Adjust.h"
 #include "imaging/core/Cut.h"
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/Resize.h"
 #include "imaging/core/Rotate.h"
 

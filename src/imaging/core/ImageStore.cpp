@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 
 namespace imaging {
 

@@ -3,7 +3,7 @@
 #include <QBuffer>
 #include <QImageWriter>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/JpegCodec.h"
 #include "imaging/core/PngCodec.h"
 #include "imaging/core/SafeFile.h"

@@ -8,7 +8,7 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/Exif.h"
 
 // libjpeg reports a failure through a callback that must not return. Ours

@@ -4,7 +4,7 @@
 #include <QList>
 
 #include "imaging/core/Codec.h"
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 
 namespace imaging {
 

@@ -7,7 +7,7 @@
 
 #include <QtEndian>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 
 // libpng reports a failure through a callback that must not return. Ours
 // keeps the message and jumps back to the setjmp of the stage function that

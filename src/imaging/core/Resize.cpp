@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/Image.h"
 
 namespace imaging {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/Image.h"
 
 namespace imaging {

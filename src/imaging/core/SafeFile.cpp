@@ -12,7 +12,7 @@
 #include <QSaveFile>
 
 #include "imaging/core/Codec.h"
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 
 namespace imaging {
 

@@ -8,7 +8,7 @@
 
 #include <tiffio.h>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 
 // libtiff reports errors and warnings through handlers we give each file,
 // and returns error codes; nothing jumps, so C++ objects are safe here.

@@ -6,7 +6,7 @@
 #include <QEvent>
 #include <QPainter>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/widgets/PanWindow.h"
 
 namespace imaging {

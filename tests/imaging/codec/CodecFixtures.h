@@ -11,7 +11,7 @@
 #include <QList>
 #include <QRgb>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/Image.h"
 
 namespace fixtures {

@@ -8,7 +8,7 @@
 
 #include "CodecFixtures.h"
 #include "FileSystemFixtures.h"
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/FileDialogSeam.h"
 #include "imaging/core/Formats.h"
 #include "imaging/core/Ik5File.h"

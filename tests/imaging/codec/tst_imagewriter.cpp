@@ -10,7 +10,7 @@
 
 #include "CodecFixtures.h"
 #include "FileSystemFixtures.h"
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/ImageReader.h"
 #include "imaging/core/ImageWriter.h"
 

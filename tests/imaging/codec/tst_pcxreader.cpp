@@ -4,7 +4,7 @@
 #include <QtTest>
 
 #include "CodecFixtures.h"
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/PcxReader.h"
 
 using fixtures::PcxLayout;

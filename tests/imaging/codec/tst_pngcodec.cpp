@@ -8,7 +8,7 @@
 #include <QtTest>
 
 #include "CodecFixtures.h"
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/ImageReader.h"
 #include "imaging/core/PngCodec.h"
 

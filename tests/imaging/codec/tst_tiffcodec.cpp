@@ -7,7 +7,7 @@
 #include <tiffio.h>
 
 #include "CodecFixtures.h"
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/ImageReader.h"
 
 using fixtures::TiffLayout;

@@ -3,7 +3,7 @@
 
 #include <QtTest>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 
 using imaging::Error;
 using Kind = imaging::Error::Kind;

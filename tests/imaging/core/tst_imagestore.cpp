@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/ImageStore.h"
 
 using namespace imaging;

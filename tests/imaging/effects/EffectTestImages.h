@@ -5,7 +5,7 @@
 #include <QString>
 #include <QtTest>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/ImageStore.h"
 
 // Small images with known pixels, and checks shared by the effect tests.

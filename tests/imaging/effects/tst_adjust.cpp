@@ -5,7 +5,7 @@
 
 #include "EffectTestImages.h"
 #include "imaging/core/Adjust.h"
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 
 using namespace imaging;
 using namespace testimages;

@@ -1,7 +1,7 @@
 #include <QtTest>
 
 #include "EffectTestImages.h"
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/Ik5Common.h"
 
 using namespace imaging;

@@ -4,7 +4,7 @@
 #include <QtTest>
 
 #include "EffectTestImages.h"
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/core/Image.h"
 #include "imaging/core/ImageReader.h"
 #include "imaging/core/FittedRead.h"

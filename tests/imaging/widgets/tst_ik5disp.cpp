@@ -4,7 +4,7 @@
 #include <QtTest>
 
 #include "DisplayFixtures.h"
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "imaging/widgets/Ik5Disp.h"
 
 using namespace imaging;

@@ -1,11 +1,12 @@
-#include "save/FolderLists.h"
+#include "platform/FolderLists.h"
 
 #include <QDir>
 #include <QKeyEvent>
 #include <QStyledItemDelegate>
 
 #include "platform/Guard.h"
-#include "save/FolderPaths.h"
+#include "platform/core/FolderEntries.h"
+#include "platform/core/FolderPaths.h"
 
 namespace folderlists {
 
@@ -113,8 +114,7 @@ void DirList::rebuild(const QString &highlightedPath)
     }
     m_openRow = static_cast<int>(chain.size()) - 1;
     // A folder that can no longer be read shows no subfolders.
-    const QStringList subfolders = QDir(m_path).entryList(QDir::Dirs | QDir::NoDotAndDotDot,
-                                                          QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+    const QStringList subfolders = listedEntries(m_path, EntryKind::Folders);
     for (const QString &name : subfolders) {
         auto *line = new QListWidgetItem(look->standardIcon(QStyle::SP_DirClosedIcon), name, this);
         line->setData(kPathRole, joinFolder(m_path, name));

@@ -1,7 +1,10 @@
+#include <clocale>
+#include <string>
+
 #include <QtTest>
 
-#include "app/TextRules.h"
-#include "imaging/core/Error.h"
+#include "rules/TextRules.h"
+#include "base/Error.h"
 
 using namespace textrules;
 
@@ -187,6 +190,28 @@ private slots:
         QFETCH(double, value);
         QFETCH(QString, expected);
         QCOMPARE(textrules::formatNumber(value), expected);
+    }
+
+    // Boxes are read and written the same under any locale: a German or
+    // French LC_NUMERIC must not turn "3.5" into 3 or 1.5 into "1,5".
+    void numbersIgnoreTheLocale()
+    {
+        const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+        const char *commaLocales[] = {"de_DE.UTF-8", "fr_FR.UTF-8", "de_DE.utf8", "fr_FR.utf8"};
+        bool installed = false;
+        for (const char *name : commaLocales)
+            installed = installed || std::setlocale(LC_NUMERIC, name) != nullptr;
+        if (!installed)
+            QSKIP("no locale with a decimal comma is installed");
+        const double read = textrules::leadingNumber(u"3.5");
+        const auto strict = textrules::strictNumber(u"2.5");
+        const QString written = textrules::formatNumber(1.5);
+        const double tiny = textrules::leadingNumber(u"1e-400");
+        std::setlocale(LC_NUMERIC, previous.c_str());
+        QCOMPARE(read, 3.5);
+        QCOMPARE(strict, std::optional<double>(2.5));
+        QCOMPARE(written, QStringLiteral("1.5"));
+        QCOMPARE(tiny, 0.0);
     }
 
     void fileNameOf_data()

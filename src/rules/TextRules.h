@@ -6,6 +6,8 @@
 #include <QStringView>
 #include <QtGlobal>
 
+#include "platform/core/FolderPaths.h"
+
 // The text and number rules every window shares: how a text box is read as a
 // number, how numbers are rounded, range-checked and written back as text.
 // Range and overflow failures throw imaging::Error with the description the
@@ -36,8 +38,7 @@ namespace textrules {
 // held to 15 significant digits: 1.5, 2, 0.999, -0.25.
 [[nodiscard]] QString formatNumber(double value);
 
-// The text after the last folder separator; a path with none is used whole,
-// a path ending in a separator gives an empty name.
-[[nodiscard]] QString fileNameOf(QStringView path);
+// The text after the last folder separator (one rule with the folder lists).
+using folderlists::fileNameOf;
 
 } // namespace textrules

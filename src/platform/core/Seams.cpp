@@ -1,4 +1,4 @@
-#include "platform/Seams.h"
+#include "platform/core/Seams.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
-#include "save/SavePath.h"
+#include "rules/SavePath.h"
 
 #include "imaging/core/ImageWriter.h"
-#include "save/FolderPaths.h"
+#include "platform/core/FolderPaths.h"
 
 namespace savepath {
 

@@ -3,10 +3,10 @@
 
 #include <QtTest>
 
-#include "imaging/core/Error.h"
-#include "save/FolderPaths.h"
-#include "save/SavePath.h"
-#include "save/Volumes.h"
+#include "base/Error.h"
+#include "platform/core/FolderPaths.h"
+#include "rules/SavePath.h"
+#include "platform/core/Volumes.h"
 
 using savepath::Format;
 using savepath::Quality;

@@ -1,4 +1,4 @@
-#include "save/Volumes.h"
+#include "platform/core/Volumes.h"
 
 #include <algorithm>
 #include <utility>

@@ -6,10 +6,10 @@
 
 #include <QLineEdit>
 
-#include "imaging/core/Error.h"
-#include "save/FolderActions.h"
-#include "save/FolderLists.h"
-#include "save/Volumes.h"
+#include "base/Error.h"
+#include "platform/FolderActions.h"
+#include "platform/FolderLists.h"
+#include "platform/core/Volumes.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/SeamOverrides.h"
 

@@ -1,4 +1,4 @@
-#include "save/FolderPaths.h"
+#include "platform/core/FolderPaths.h"
 
 #include <filesystem>
 #include <system_error>
@@ -7,7 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
+#include "platform/core/FolderEntries.h"
 
 namespace folderlists {
 
@@ -49,10 +50,13 @@ std::filesystem::path systemPath(const QString &path, const QString &what)
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-// Entries of folder as a directory search sees them, sorted by name.
+// Every entry of folder a name could clash with, hidden ones too, in
+// listing order.
 QStringList entriesOf(const QString &folder, QDir::Filters kinds)
 {
-    return QDir(folder).entryList(kinds | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    QStringList names = QDir(folder).entryList(kinds | QDir::NoDotAndDotDot, QDir::Unsorted);
+    sortForListing(names);
+    return names;
 }
 
 } // namespace
@@ -60,6 +64,14 @@ QStringList entriesOf(const QString &folder, QDir::Filters kinds)
 bool endsWithSeparator(QStringView path)
 {
     return !path.isEmpty() && isSeparator(path.back());
+}
+
+QString fileNameOf(QStringView path)
+{
+    qsizetype cut = path.size() - 1;
+    while (cut >= 0 && !isSeparator(path[cut]))
+        --cut;
+    return path.mid(cut + 1).toString();
 }
 
 QString withTrailingSeparator(QStringView folder)
@@ -85,7 +97,7 @@ QString firstMatch(const QString &path, bool foldersToo)
     if (name.isEmpty()) {
         if (foldersToo)
             return QStringLiteral(".");
-        const QStringList files = entriesOf(folder, QDir::Files);
+        const QStringList files = listedEntries(folder, EntryKind::Files);
         return files.isEmpty() ? QString() : files.first();
     }
     // Every folder lists itself and its parent.

@@ -1,24 +1,22 @@
-#include "save/FolderActions.h"
+#include "platform/FolderActions.h"
 
 #include <functional>
 
 #include <QDir>
 #include <QLineEdit>
 
-#include "app/TextRules.h"
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 #include "platform/MessageBox.h"
-#include "platform/Seams.h"
-#include "save/FolderLists.h"
-#include "save/FolderPaths.h"
-#include "save/Volumes.h"
+#include "platform/core/Seams.h"
+#include "platform/FolderLists.h"
+#include "platform/core/FolderPaths.h"
+#include "platform/core/Volumes.h"
 
 namespace folderlists {
 
 namespace {
 
 using namespace platform::msgbox;
-using textrules::fileNameOf;
 
 const QString kNameInUse = QStringLiteral("同じ名前のファイルかフォルダーが存在します");
 const QString kEnterName = QStringLiteral("新しいディレクトリー名を入力して下さい");

@@ -1,8 +1,8 @@
-#include "save/FolderLists.h"
+#include "platform/FolderLists.h"
 
 #include <QDir>
 
-#include "save/Volumes.h"
+#include "platform/core/Volumes.h"
 
 namespace folderlists {
 

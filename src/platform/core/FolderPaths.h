@@ -10,6 +10,10 @@ namespace folderlists {
 
 [[nodiscard]] bool endsWithSeparator(QStringView path);
 
+// The text after the last folder separator; a path with none is used whole,
+// a path ending in a separator gives an empty name.
+[[nodiscard]] QString fileNameOf(QStringView path);
+
 // The folder with one native separator at its end: "/pics" -> "/pics/",
 // "/" stays "/". An empty folder gives the bare separator.
 [[nodiscard]] QString withTrailingSeparator(QStringView folder);

@@ -1,14 +1,13 @@
-#include "app/TextRules.h"
+#include "rules/TextRules.h"
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <string>
 
 #include <QDir>
 
-#include "imaging/core/Error.h"
+#include "base/Error.h"
 
 namespace textrules {
 
@@ -39,6 +38,28 @@ std::string withoutBlanks(QStringView text)
 }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A decimal number in the C locale's spelling, whatever locale the program
+// runs under: under a German LC_NUMERIC strtod would read "3.5" as 3. A
+// value too small for a double is 0; one too large overflows.
+double parseDecimal(const std::string &number)
+{
+    const char *first = number.data();
+    const char *last = first + number.size();
+    if (first != last && *first == '+')
+        ++first;
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error == std::errc::result_out_of_range) {
+        const auto exponent = number.find_first_of("eE");
+        if (exponent == std::string::npos || number[exponent + 1] != '-')
+            overflow();
+        return number.front() == '-' ? -0.0 : 0.0;
+    }
+    if (error != std::errc() || end != last || !std::isfinite(value))
+        overflow();
+    return value;
+}
 
 // "&H1F" / "&O17": the integer after the prefix, as far as its digits go.
 // Values that fill 16 or 32 bits read as negative, as such literals do.
@@ -106,10 +127,7 @@ double decimalNumber(const std::string &s, std::size_t &end)
         }
     }
     end = i;
-    const double value = std::strtod(number.c_str(), nullptr);
-    if (!std::isfinite(value))
-        overflow();
-    return value;
+    return parseDecimal(number);
 }
 
 } // namespace
@@ -179,20 +197,13 @@ QString formatNumber(double value)
     // Hold the value to 15 significant digits first, so 0.1 + 0.2 shows 0.3,
     // then write the shortest fixed form that reads back as that value.
     char held[32];
-    std::snprintf(held, sizeof held, "%.14e", value);
-    const double rounded = std::strtod(held, nullptr);
+    const auto heldEnd = std::to_chars(held, held + sizeof held, value, std::chars_format::scientific, 14).ptr;
+    const double rounded = parseDecimal(std::string(held, heldEnd));
     char out[400];
     const auto result = std::to_chars(out, out + sizeof out, rounded == 0.0 ? 0.0 : rounded,
                                       std::chars_format::fixed);
     return QString::fromLatin1(out, result.ptr - out);
 }
 
-QString fileNameOf(QStringView path)
-{
-    qsizetype cut = path.lastIndexOf(u'/');
-    if (QDir::separator() != u'/')
-        cut = std::max(cut, path.lastIndexOf(QDir::separator()));
-    return path.mid(cut + 1).toString();
-}
 
 } // namespace textrules

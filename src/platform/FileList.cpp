@@ -1,8 +1,9 @@
-#include "save/FolderLists.h"
+#include "platform/FolderLists.h"
 
 #include <QDir>
 
-#include "save/FolderPaths.h"
+#include "platform/core/FolderEntries.h"
+#include "platform/core/FolderPaths.h"
 
 namespace folderlists {
 
@@ -39,8 +40,7 @@ void FileList::setPattern(const QString &pattern)
 void FileList::refresh()
 {
     clear();
-    // Hidden files stay out, as they do from every directory search.
-    addItems(QDir(m_path).entryList(nameFilters(), QDir::Files, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware));
+    addItems(listedEntries(m_path, EntryKind::Files, nameFilters()));
 }
 
 void FileList::setMultiSelect(bool multiple)
