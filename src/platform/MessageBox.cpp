@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "platform/Guard.h"
+
 namespace platform {
 
 namespace {
@@ -61,7 +63,7 @@ QMessageBox::Icon iconOf(int style)
 // Standard buttons, so that installed Qt translations give their captions.
 int showRealBox(const QString &text, int style, const QString &title)
 {
-    QMessageBox box(iconOf(style), title, text, QMessageBox::NoButton, QApplication::activeWindow());
+    QMessageBox box(iconOf(style), title, text, QMessageBox::NoButton, messageBoxOwner());
     const std::vector<ButtonAnswer> buttons = buttonsOf(style);
     for (const ButtonAnswer &entry : buttons)
         box.addButton(entry.button);
@@ -77,6 +79,15 @@ int showRealBox(const QString &text, int style, const QString &title)
 }
 
 } // namespace
+
+QWidget *messageBoxOwner()
+{
+    // The active window alone is not enough: just after the open-file
+    // dialog closes there is none, and a box would open mid-screen.
+    if (QWidget *raisedBy = handlerWindow(); raisedBy && raisedBy->isVisible())
+        return raisedBy;
+    return QApplication::activeWindow();
+}
 
 QString applicationTitle()
 {

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace platform {
 
 // Message box styles and answers, with the classic numbering: a style adds
@@ -44,6 +46,10 @@ enum Answer : int {
 // Shows a modal message box and returns the answer (msgbox::Answer). An
 // empty title shows the application title. Goes through the installed box.
 int messageBox(const QString &text, int style = msgbox::OkOnly, const QString &title = QString());
+
+// The window a real box opens over: the one whose handler raised it while
+// that window is shown, else the active window; nullptr for the screen.
+[[nodiscard]] QWidget *messageBoxOwner();
 
 // What shows a box: text, style and the title already resolved. Tests
 // install a scripted one; an empty function means the real box.
