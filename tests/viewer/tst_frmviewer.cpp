@@ -11,6 +11,7 @@
 #include "save/frmSave.h"
 #include "support/FormTesting.h"
 #include "support/ScriptedMessageBoxes.h"
+#include "support/core/TestImages.h"
 #include "viewer/frmviewer.h"
 
 using namespace testsupport;
@@ -75,10 +76,8 @@ private:
 
     QString writePng(const QString &name, QSize size, QColor colour)
     {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(colour);
         const QString path = m_dir.filePath(name);
-        [&] { QVERIFY(image.save(path, "PNG")); }();
+        [&] { QVERIFY(testsupport::solid(size.width(), size.height(), colour).save(path, "PNG")); }();
         return path;
     }
 
