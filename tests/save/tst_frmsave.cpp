@@ -230,6 +230,31 @@ private slots:
         QVERIFY(!forms::isLoaded<frmSave>());
     }
 
+    // The batch windows run with the main window unloaded: the dialog must
+    // not build a fresh one, neither when it opens nor on either button.
+    void withoutAMainWindowNoneIsBuilt_data()
+    {
+        QTest::addColumn<bool>("save");
+        QTest::newRow("保存") << true;
+        QTest::newRow("中止") << false;
+    }
+    void withoutAMainWindowNoneIsBuilt()
+    {
+        QFETCH(bool, save);
+        auto *dialog = forms::get<frmSave>();
+        QVERIFY(!forms::isLoaded<frmviewer>());
+        QCOMPARE(dialog->txtSavefileName->text(), QString());
+        QCOMPARE(dialog->txtCurdir->text(), m_folder);
+        dialog->txtSavefileName->setText(QStringLiteral("photo"));
+        if (save)
+            dialog->cndSave_Click();
+        else
+            dialog->cmdCancel_Click();
+        QVERIFY(!forms::isLoaded<frmSave>());
+        QVERIFY(!forms::isLoaded<frmviewer>());
+        QCOMPARE(entriesOf(m_folder), QStringList{QStringLiteral("sub 1")});
+    }
+
     void emptyFolderBoxIsRefusedAndTheDialogStays()
     {
         showImage();

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLocale>
+#include <QSplitter>
 #include <QTreeView>
 
 #include "imaging/core/FileDialogSeam.h"
@@ -68,6 +69,9 @@ void widenColumns(QFileDialog &dialog)
     header->setSectionResizeMode(0, QHeaderView::Stretch);
     for (int column = 1; column < header->count(); ++column)
         header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    // The places on the left ("コンピューター", the home folder) whole too.
+    if (auto *splitter = dialog.findChild<QSplitter *>(QStringLiteral("splitter")))
+        splitter->setSizes({130, 630});
 }
 
 QString runOpenFileDialog(const QString &typeList)
