@@ -45,6 +45,7 @@ frmRotate::frmRotate()
     // the frame so it covers the border, with a background of its own.
     Check1 = control<QCheckBox>(this, "Check1", QStringLiteral("角度入力"), 2340, 120, 1095, 195);
     Check1->setAutoFillBackground(true);
+    Frame1->setAccessibleName(Check1->text()); // its title, for assistive tools
     Command8 = control<QPushButton>(this, "Command8", QStringLiteral("Cancel"), 2340, 1620, 1875, 315);
     Option1->setChecked(true);
 
