@@ -30,7 +30,10 @@ PreviewDialog::PreviewDialog(const char *name, const QString &title, const Butto
     Ik5Effect1->setObjectName(QStringLiteral("Ik5Effect1"));
     Ik5Common1->setObjectName(QStringLiteral("Ik5Common1"));
 
+    platform::onClick(Command1, this, &PreviewDialog::Command1_Click);
     platform::onClick(Command2, this, &PreviewDialog::Command2_Click);
+    platform::onClick(Command3, this, &PreviewDialog::Command3_Click);
+    platform::onClick(Command4, this, &PreviewDialog::Command4_Click);
 }
 
 void PreviewDialog::Form_Unload()

@@ -14,8 +14,8 @@ namespace adjust {
 // What the brightness/contrast and saturation dialogs share: a window of
 // the same size with a preview display and four buttons on its right, an
 // effect control whose results the dialog owns, Apply, and the way both
-// end. The dialogs add their bars and boxes and the four click handlers but
-// Apply's.
+// end. The dialogs add their bars and boxes and the click handlers of
+// プレビュー, リセット and 中止; all four buttons are wired here.
 class PreviewDialog : public platform::Form
 {
     Q_OBJECT
@@ -32,9 +32,12 @@ public:
     // Whatever way the dialog ends, the images it made go, except the one
     // Apply gave the main window.
     void Form_Unload() override;
+    virtual void Command1_Click() = 0;
     // Apply: the preview's image into the main window (nothing when another
     // window released it meanwhile), then the dialog ends.
     void Command2_Click();
+    virtual void Command3_Click() = 0;
+    virtual void Command4_Click() = 0;
 
 protected:
     // Tops and heights of the four buttons, in twips, as each design has them.

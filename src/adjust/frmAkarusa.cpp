@@ -26,20 +26,13 @@ frmAkarusa::frmAkarusa()
     Label1 = control<QLabel>(this, "Label1", QStringLiteral("明るさ"), 120, 3900, 465, 180);
     Label3 = control<QLabel>(this, "Label3", QStringLiteral("0"), 1200, 3900, 90, 180);
     HScroll1 = control<QScrollBar>(this, "HScroll1", 1440, 3840, 3195, 255);
-    HScroll1->setRange(-255, 255);
-    HScroll1->setSingleStep(1);
-    HScroll1->setPageStep(1);
+    design::setBarRange(HScroll1, -255, 255, 1, 1);
     Label2 = control<QLabel>(this, "Label2", QStringLiteral("コントラスト"), 120, 4410, 855, 180);
     HScroll2 = control<QScrollBar>(this, "HScroll2", 1440, 4380, 3195, 255);
-    HScroll2->setRange(-30, 30);
-    HScroll2->setSingleStep(1);
-    HScroll2->setPageStep(2);
+    design::setBarRange(HScroll2, -30, 30, 1, 2);
 
     platform::onChange(HScroll1, this, &frmAkarusa::HScroll1_Change);
     platform::onChange(HScroll2, this, &frmAkarusa::HScroll2_Change);
-    platform::onClick(Command1, this, &frmAkarusa::Command1_Click);
-    platform::onClick(Command3, this, &frmAkarusa::Command3_Click);
-    platform::onClick(Command4, this, &frmAkarusa::Command4_Click);
 }
 
 void frmAkarusa::Form_Load()

@@ -38,9 +38,9 @@ public:
     void Form_Unload() override;
     void HScroll1_Change();
     void HScroll2_Change();
-    void Command1_Click();
-    void Command3_Click();
-    void Command4_Click();
+    void Command1_Click() override;
+    void Command3_Click() override;
+    void Command4_Click() override;
 
 private:
     void setBrightnessCaption(const QString &text);

@@ -21,15 +21,10 @@ frmSaido::frmSaido()
                              QStringLiteral("-100     0                                                        1000"),
                              120, 4080, 4470, 180);
     HScroll1 = control<QScrollBar>(this, "HScroll1", 180, 4380, 4455, 255);
-    HScroll1->setRange(adjust::kMinSaturation, adjust::kMaxSaturation);
-    HScroll1->setSingleStep(1);
-    HScroll1->setPageStep(1);
+    design::setBarRange(HScroll1, adjust::kMinSaturation, adjust::kMaxSaturation, 1, 1);
 
     platform::onChange(HScroll1, this, &frmSaido::HScroll1_Change);
     platform::onChange(Text1, this, &frmSaido::Text1_Change);
-    platform::onClick(Command1, this, &frmSaido::Command1_Click);
-    platform::onClick(Command3, this, &frmSaido::Command3_Click);
-    platform::onClick(Command4, this, &frmSaido::Command4_Click);
 }
 
 void frmSaido::Form_Load()

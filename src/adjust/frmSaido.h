@@ -28,9 +28,9 @@ public:
     void Form_Load() override;
     void HScroll1_Change();
     void Text1_Change();
-    void Command1_Click();
-    void Command3_Click();
-    void Command4_Click();
+    void Command1_Click() override;
+    void Command3_Click() override;
+    void Command4_Click() override;
 
 private:
     // The level the text box holds, rounded to 32 bits; throws on overflow.

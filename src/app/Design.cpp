@@ -147,6 +147,13 @@ void placeDesigned(QWidget *control, const char *name, int left, int top, int wi
 
 } // namespace detail
 
+void setBarRange(QScrollBar *bar, int minimum, int maximum, int smallChange, int largeChange)
+{
+    bar->setRange(minimum, maximum);
+    bar->setSingleStep(smallChange);
+    bar->setPageStep(largeChange);
+}
+
 QLabel *wrappedLabel(QWidget *parent, const char *name, const QString &caption, int left, int top, int width,
                      int height)
 {

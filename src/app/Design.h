@@ -121,6 +121,9 @@ T *control(QWidget *parent, const char *name, int left, int top, int width, int 
     return widget;
 }
 
+// A scroll bar's range and its small and large change, as designed.
+void setBarRange(QScrollBar *bar, int minimum, int maximum, int smallChange, int largeChange);
+
 // A label whose caption breaks into lines inside its designed place.
 QLabel *wrappedLabel(QWidget *parent, const char *name, const QString &caption, int left, int top, int width,
                      int height);

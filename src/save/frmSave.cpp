@@ -74,9 +74,7 @@ void frmSave::buildQualityFrame()
     Label5 = control<QLabel>(Frame1, "Label5", QStringLiteral("0") + QString(32, u' ') + QStringLiteral("100"), 120, 960,
                              2295, 255);
     HScroll1 = control<QScrollBar>(Frame1, "HScroll1", 120, 1200, 2295, 255);
-    HScroll1->setRange(1, 100);
-    HScroll1->setSingleStep(1);
-    HScroll1->setPageStep(1);
+    design::setBarRange(HScroll1, 1, 100, 1, 1);
     HScroll1->setValue(50);
     // The bar's design reaches 60 twips past the frame's bottom edge, where
     // the border would cut it; the frame grows to hold it, above the buttons.
