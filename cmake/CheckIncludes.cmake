@@ -7,7 +7,7 @@ cmake_minimum_required(VERSION 3.25)
 set(layers
     "base:"
     "platform/core:base"
-    "imaging/core:base"
+    "imaging/core:base,platform/core"
     "rules:base,platform/core,imaging/core"
     "batch/engine:base,platform/core,imaging/core,rules"
     "batch/cli:base,platform/core,imaging/core,rules,batch/engine"

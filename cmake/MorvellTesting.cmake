@@ -34,3 +34,8 @@ function(morvell_add_tests_in_folder)
         endif()
     endforeach()
 endfunction()
+
+# Tests that run worker threads of ours; CI runs them under ThreadSanitizer.
+function(morvell_threaded_tests)
+    set_tests_properties(${ARGN} PROPERTIES LABELS threads)
+endfunction()

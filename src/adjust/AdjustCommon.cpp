@@ -5,40 +5,25 @@
 #include "rules/TextRules.h"
 #include "imaging/core/Ik5Common.h"
 #include "imaging/widgets/Ik5Disp.h"
-#include "platform/Forms.h"
 #include "viewer/frmviewer.h"
 
 namespace adjust {
 
-frmviewer *mainWindow()
-{
-    return forms::isLoaded<frmviewer>() ? forms::get<frmviewer>() : nullptr;
-}
-
 imaging::Handle workingImage()
 {
-    const frmviewer *viewer = mainWindow();
+    const frmviewer *viewer = mainWindowIfLoaded();
     return viewer && viewer->hasWorkingImage() ? viewer->Ik5Disp1->handle() : 0;
 }
 
 QString processingStatus()
 {
-    const frmviewer *viewer = mainWindow();
+    const frmviewer *viewer = mainWindowIfLoaded();
     return (viewer ? viewer->Text1->text() : QString()) + QStringLiteral("処理中");
-}
-
-void redrawInFitMode(imaging::Ik5Disp *display)
-{
-    display->setStep(imaging::Ik5Disp::kStepClear);
-    display->perform();
-    display->setSizeMode(imaging::Ik5Disp::kFit);
-    display->setStep(imaging::Ik5Disp::kStepShow);
-    display->perform();
 }
 
 bool applyToMainWindow(imaging::Handle image)
 {
-    frmviewer *viewer = mainWindow();
+    frmviewer *viewer = mainWindowIfLoaded();
     if (!viewer || !imaging::ImageStore::instance().contains(image))
         return false;
     // Fit first: the new image is then prepared once, at the fitted size,
@@ -50,7 +35,7 @@ bool applyToMainWindow(imaging::Handle image)
 
 void hideAdjustmentsPanel()
 {
-    if (frmviewer *viewer = mainWindow())
+    if (frmviewer *viewer = mainWindowIfLoaded())
         viewer->Frame4->hide();
 }
 

@@ -9,21 +9,13 @@
 
 #include "imaging/core/ImageStore.h"
 
-class frmviewer;
-
 namespace imaging {
 class Ik5Common;
-class Ik5Disp;
 } // namespace imaging
 
-// What the adjustment dialogs share: how they reach the main window and its
-// working image, how a display is redrawn, and who releases the images they
-// make.
+// What the adjustment dialogs share: the working image of the main window,
+// how a result goes there, and who releases the images they make.
 namespace adjust {
-
-// The main window while it is loaded; nullptr once it is gone (the batch
-// resize window unloads it), so a dialog left open never builds a new one.
-[[nodiscard]] frmviewer *mainWindow();
 
 // The working image: the main display's handle while it names a live image,
 // else 0. A handle another window released counts as no image.
@@ -32,9 +24,6 @@ namespace adjust {
 // The progress dialog's status line: the main window's file name followed
 // directly by "処理中".
 [[nodiscard]] QString processingStatus();
-
-// Clear, switch to fit, show again: how the dialogs redraw a display.
-void redrawInFitMode(imaging::Ik5Disp *display);
 
 // Puts a dialog's result into the main display, fitted, and releases the
 // image it replaces. Nothing happens when the image is no longer live or

@@ -1,14 +1,9 @@
 #pragma once
 
 #include <QLabel>
-#include <QPushButton>
 #include <QScrollBar>
 
-#include "adjust/AdjustCommon.h"
-#include "imaging/core/Ik5Common.h"
-#include "imaging/core/Ik5Effect.h"
-#include "imaging/widgets/Ik5Disp.h"
-#include "platform/Forms.h"
+#include "adjust/PreviewDialog.h"
 
 // The brightness and contrast dialog: the user tries both on the working
 // image in a preview display of its own, then applies the preview to the
@@ -19,26 +14,21 @@
 // brightness is 0, otherwise from the preview, so contrast moves add up
 // until the brightness moves again. The preview button applies both values
 // to the image the main window shows at that moment.
-class frmAkarusa : public platform::Form
+class frmAkarusa : public adjust::PreviewDialog
 {
     Q_OBJECT
 
 public:
     frmAkarusa();
 
-    imaging::Ik5Disp *Ik5Disp1; // preview
-    QPushButton *Command1;      // プレビュー
-    QPushButton *Command2;      // 決定
-    QPushButton *Command3;      // リセット
-    QPushButton *Command4;      // 中止
+    // Ik5Disp1 (preview), Command1 to Command4, Ik5Effect1 and Ik5Common1
+    // come with the preview dialog.
     QLabel *Label4;             // scale above the brightness bar
     QLabel *Label1;             // 明るさ
     QLabel *Label3;             // the brightness value
     QScrollBar *HScroll1;       // brightness -255..255
     QLabel *Label2;             // コントラスト
     QScrollBar *HScroll2;       // contrast -30..30, tenths
-    imaging::Ik5Effect *Ik5Effect1;
-    imaging::Ik5Common *Ik5Common1;
 
     // The last values of the bars: brightness as it is, contrast in -3.0..3.0.
     qint16 brightness = 0;
@@ -48,21 +38,15 @@ public:
     void Form_Unload() override;
     void HScroll1_Change();
     void HScroll2_Change();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
+    void Command1_Click() override;
+    void Command3_Click() override;
+    void Command4_Click() override;
 
 private:
     void setBrightnessCaption(const QString &text);
-    void showPreview(imaging::Handle image);
     void showNothing();
-    // Keeps what the preview shows, the effect's input and the working
-    // image; releases every other image this dialog made.
-    void releaseUnusedImages();
 
     // The working image when the dialog opened, from which the saved copy
     // was taken.
     imaging::Handle m_openedWith = 0;
-    adjust::OwnedImages m_madeHere;
 };

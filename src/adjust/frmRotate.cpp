@@ -1,7 +1,5 @@
 #include "adjust/frmRotate.h"
 
-#include <algorithm>
-
 #include "adjust/AdjustCommon.h"
 #include "app/Form2.h"
 #include "platform/Events.h"
@@ -28,13 +26,9 @@ frmRotate::frmRotate()
     setObjectName(QStringLiteral("frmRotate"));
     setWindowTitle(QStringLiteral("Rotate"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFixedSize(platform::twipsRect(0, 0, 4395, 2115).size());
+    platform::setClientSizeTwips(this, 4395, 2115);
     // The window, its frame and its buttons share the panels' blue-violet.
-    QPalette blue = palette();
-    blue.setColor(QPalette::Window, design::kPanelBlue);
-    blue.setColor(QPalette::Button, design::kPanelBlue);
-    setPalette(blue);
-    setAutoFillBackground(true);
+    design::setWindowColours(this, design::kPanelBlue);
 
     Command1 = control<QPushButton>(this, "Command1", QStringLiteral("右90度"), 240, 120, 1875, 315);
     Command2 = control<QPushButton>(this, "Command2", QStringLiteral("左90度"), 240, 420, 1875, 315);
@@ -51,7 +45,7 @@ frmRotate::frmRotate()
     // the frame so it covers the border, with a background of its own.
     Check1 = control<QCheckBox>(this, "Check1", QStringLiteral("角度入力"), 2340, 120, 1095, 195);
     Check1->setAutoFillBackground(true);
-    Check1->resize(std::max(Check1->width(), Check1->sizeHint().width()), Check1->height());
+    Frame1->setAccessibleName(Check1->text()); // its title, for assistive tools
     Command8 = control<QPushButton>(this, "Command8", QStringLiteral("Cancel"), 2340, 1620, 1875, 315);
     Option1->setChecked(true);
 
@@ -118,7 +112,7 @@ void frmRotate::turnWorkingImage(qint32 angle, qint32 mirrorHorizontal, qint32 m
     const imaging::Handle image = adjust::workingImage();
     if (image == 0)
         return;
-    frmviewer *viewer = adjust::mainWindow();
+    frmviewer *viewer = mainWindowIfLoaded();
     viewer->Ik5Effect1->setSource(image);
     imaging::Handle turned = 0;
     {

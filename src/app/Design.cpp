@@ -1,6 +1,10 @@
 #include "app/Design.h"
 
+#include <algorithm>
+
+#include <QCheckBox>
 #include <QPainter>
+#include <QRadioButton>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -10,12 +14,33 @@ Frame::Frame(const QString &caption, QWidget *parent)
     : QFrame(parent)
     , m_caption(caption)
 {
+    setAccessibleName(caption);
 }
 
 void Frame::setCaption(const QString &caption)
 {
     m_caption = caption;
+    setAccessibleName(caption);
     update();
+}
+
+QRect Frame::innerRect() const
+{
+    // Inside the two etched lines paintEvent draws on each side.
+    const int top = m_caption.isEmpty() ? 0 : QFontMetrics(font()).height() / 2;
+    return rect().adjusted(2, top + 2, -2, -2);
+}
+
+void Frame::growToHoldChildren()
+{
+    const QMargins border(innerRect().left(), innerRect().top(), width() - 1 - innerRect().right(),
+                          height() - 1 - innerRect().bottom());
+    QSize needed = size();
+    for (const QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        needed.setWidth(std::max(needed.width(), child->geometry().right() + 1 + border.right()));
+        needed.setHeight(std::max(needed.height(), child->geometry().bottom() + 1 + border.bottom()));
+    }
+    resize(needed);
 }
 
 void Frame::paintEvent(QPaintEvent *)
@@ -67,19 +92,91 @@ void Button::paintEvent(QPaintEvent *event)
                          QPalette::ButtonText);
 }
 
-platform::PictureButton *pictureButton(QWidget *parent, const char *name, int left, int top, int width, int height)
+namespace {
+
+constexpr int kSmallestFontPixels = 6;
+
+// How far a control may reach to the right inside its parent.
+int rightEdgeInParent(const QWidget *control)
 {
-    auto *button = new platform::PictureButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
+    const QWidget *parent = control->parentWidget();
+    if (!parent)
+        return control->geometry().right();
+    if (const auto *frame = qobject_cast<const Frame *>(parent))
+        return frame->innerRect().right();
+    return parent->rect().right();
+}
+
+bool takesFittedCaption(const QWidget *control)
+{
+    if (const auto *label = qobject_cast<const QLabel *>(control))
+        return !label->wordWrap() && label->pixmap().isNull() && !label->text().isEmpty();
+    return qobject_cast<const QRadioButton *>(control) || qobject_cast<const QCheckBox *>(control);
+}
+
+} // namespace
+
+void fitCaption(QWidget *control)
+{
+    if (!takesFittedCaption(control))
+        return;
+    const QRect designed = designedRect(control).isEmpty() ? control->geometry() : designedRect(control);
+    const int room = std::max(designed.width(), rightEdgeInParent(control) - designed.x() + 1);
+    QFont font = control->font();
+    while (control->sizeHint().width() > room && font.pixelSize() > kSmallestFontPixels) {
+        font.setPixelSize(font.pixelSize() - 1);
+        control->setFont(font);
+    }
+    control->resize(std::clamp(control->sizeHint().width(), designed.width(), room), designed.height());
+}
+
+QRect designedRect(const QWidget *control)
+{
+    return control->property("designedRect").toRect();
+}
+
+namespace detail {
+
+void placeDesigned(QWidget *control, const char *name, int left, int top, int width, int height)
+{
+    control->setObjectName(QString::fromLatin1(name));
+    const QRect designed = platform::twipsRect(left, top, width, height);
+    control->setProperty("designedRect", designed);
+    control->setGeometry(designed);
+}
+
+} // namespace detail
+
+void setBarRange(QScrollBar *bar, int minimum, int maximum, int smallChange, int largeChange)
+{
+    bar->setRange(minimum, maximum);
+    bar->setSingleStep(smallChange);
+    bar->setPageStep(largeChange);
+}
+
+QLabel *wrappedLabel(QWidget *parent, const char *name, const QString &caption, int left, int top, int width,
+                     int height)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    detail::placeDesigned(label, name, left, top, width, height);
+    return label;
+}
+
+platform::PictureButton *pictureButton(QWidget *parent, const char *name, const QString &caption, int left, int top,
+                                       int width, int height)
+{
+    auto *button = control<platform::PictureButton>(parent, name, left, top, width, height);
+    button->setText(caption);
     button->setStretch(true);
-    platform::place(button, left, top, width, height);
     return button;
 }
 
-Frame *panel(QWidget *parent, const char *name, int left, int top, int width, int height, QColor background)
+Frame *panel(QWidget *parent, const char *name, int left, int top, int width, int height)
 {
     auto *frame = control<Frame>(parent, name, QString(), left, top, width, height);
-    setBackground(frame, background);
+    setBackground(frame, kPanelBlue);
     return frame;
 }
 
@@ -96,6 +193,15 @@ void setBackground(QWidget *widget, QColor colour)
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, colour);
     widget->setPalette(palette);
+}
+
+void setWindowColours(QWidget *window, QColor colour)
+{
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, colour);
+    palette.setColor(QPalette::Button, colour);
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
 }
 
 } // namespace design

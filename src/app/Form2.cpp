@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-#include "app/DesignFonts.h"
+#include "app/Design.h"
 #include "app/Module1.h"
 #include "rules/TextRules.h"
 #include "platform/Events.h"
@@ -10,46 +10,29 @@
 #include "platform/Twips.h"
 #include "viewer/frmviewer.h"
 
-using platform::place;
-
 Form2::Form2()
-    : Label3(new QLabel(this))
-    , ProgressBar1(new QProgressBar(this))
-    , Label1(new QLabel(QStringLiteral("Label1"), this))
-    , Label2(new QLabel(QStringLiteral("％"), this))
-    , Command1(new QPushButton(QStringLiteral("中止"), this))
 {
+    using design::control;
     setWindowTitle(QStringLiteral("Progress"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setAutoFillBackground(true);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, QColor(192, 192, 255));
-    setPalette(background);
-    setFixedSize(platform::twipsRect(0, 0, 3240, 1215).size());
+    design::setBackground(this, design::kPanelBlue);
+    platform::setClientSizeTwips(this, 3240, 1215);
 
-    const QColor blue(0, 0, 255), darkBlue(0, 0, 128);
-    for (auto [label, colour] : {std::pair{Label3, blue}, {Label1, blue}, {Label2, darkBlue}}) {
-        QPalette text = label->palette();
-        text.setColor(QPalette::WindowText, colour);
-        label->setPalette(text);
-    }
-    Label3->move(platform::twipsToPixels(240), platform::twipsToPixels(120));
-    Label3->adjustSize(); // sized to its text, as the caller sets it
-    place(ProgressBar1, 240, 480, 2775, 255);
+    // The status line has only a place: it is sized to the text the caller sets.
+    Label3 = control<QLabel>(this, "Label3", QString(), 240, 120, 0, 0);
+    Label3->adjustSize();
+    ProgressBar1 = control<QProgressBar>(this, "ProgressBar1", 240, 480, 2775, 255);
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
-    place(Label1, 240, 840, 855, 255);
-    place(Label2, 1200, 960, 180, 180);
-    place(Command1, 1680, 840, 1335, 255);
+    Label1 = control<QLabel>(this, "Label1", QStringLiteral("Label1"), 240, 840, 855, 255);
+    Label2 = control<QLabel>(this, "Label2", QStringLiteral("％"), 1200, 960, 180, 180);
+    Command1 = control<QPushButton>(this, "Command1", QStringLiteral("中止"), 1680, 840, 1335, 255);
     Command1->setDefault(true);
     Command1->setAutoDefault(true);
-
-    Label3->setObjectName(QStringLiteral("Label3"));
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Command1->setObjectName(QStringLiteral("Command1"));
+    design::setTextColour(Label3, design::kBlueText);
+    design::setTextColour(Label1, design::kBlueText);
+    design::setTextColour(Label2, design::kDarkBlueText);
 
     // The stop button is the one click that must get through while an
     // operation yields to the event loop.
@@ -61,8 +44,7 @@ void Form2::Form_Load()
     CancelFlag = 0;
     // Just below the main window, left-aligned with it. The design's outer
     // height is used, so the place does not depend on the desktop's frames.
-    if (forms::isLoaded<frmviewer>()) {
-        const auto *viewer = forms::get<frmviewer>();
+    if (const frmviewer *viewer = mainWindowIfLoaded()) {
         const QPoint at = platform::positionTwips(viewer);
         platform::moveTwips(this, at.x(), at.y() + platform::outerSizeTwips(viewer).height() + 200);
     }

@@ -16,11 +16,11 @@ class Form2 : public platform::Form
 public:
     Form2();
 
-    QLabel *Label3;             // status line, set by the caller
-    QProgressBar *ProgressBar1; // 0..100
-    QLabel *Label1;             // percentage as text; "Label1" until the first event
-    QLabel *Label2;             // "％"
-    QPushButton *Command1;      // "中止"
+    QLabel *Label3 = nullptr;             // status line, set by the caller
+    QProgressBar *ProgressBar1 = nullptr; // 0..100
+    QLabel *Label1 = nullptr;             // percentage as text; "Label1" until the first event
+    QLabel *Label2 = nullptr;             // "％"
+    QPushButton *Command1 = nullptr;      // "中止"
 
     void Form_Load() override;
     void Form_Unload() override;

@@ -3,12 +3,11 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 
+#include "app/Design.h"
 #include "app/Module1.h"
 #include "platform/Events.h"
 #include "platform/MessageBox.h"
 #include "platform/Twips.h"
-
-using platform::place;
 
 const QString frmAbout::kProductTitle = QStringLiteral("Morvell Image Viewer Lite");
 
@@ -20,66 +19,44 @@ const QString kSysInfoLocationKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared 
 const QString kSysInfoLocationValue = QStringLiteral("MSINFO");
 const QString kSysInfoProgram = QStringLiteral("MSINFO32.EXE");
 
-QWidget *etchedLine(QWidget *parent, QColor colour, int x1, int y, int x2, int widthPx)
+// One line of the etched separator, its width in pixels.
+QWidget *etchedLine(QWidget *parent, const char *name, QColor colour, int x1, int y, int x2, int widthPx)
 {
-    auto *line = new QWidget(parent);
-    line->setAutoFillBackground(true);
-    QPalette palette = line->palette();
-    palette.setColor(QPalette::Window, colour);
-    line->setPalette(palette);
-    line->setGeometry(platform::twipsToPixels(x1), platform::twipsToPixels(y),
-                      platform::twipsToPixels(x2 - x1), widthPx);
+    auto *line = design::control<QWidget>(parent, name, x1, y, x2 - x1, 0);
+    line->resize(line->width(), widthPx);
+    design::setBackground(line, colour);
     return line;
 }
 
 } // namespace
 
 frmAbout::frmAbout()
-    : picIcon(new QLabel(this))
-    , lblTitle(new QLabel(QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝ ﾀｲﾄﾙ"), this))
-    , lblVersion(new QLabel(QStringLiteral("ﾊﾞｰｼﾞｮﾝ"), this))
-    , lblDescription(new QLabel(QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの説明"), this))
-    , Line1{nullptr, nullptr}
-    , lblDisclaimer(new QLabel(this))
-    , cmdOK(new QPushButton(QStringLiteral("OK"), this))
-    , cmdSysInfo(new QPushButton(QStringLiteral("ｼｽﾃﾑ情報(&S)..."), this))
 {
+    using design::control;
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFixedSize(platform::twipsRect(0, 0, 5730, 3555).size());
-    setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    platform::setClientSizeTwips(this, 5730, 3555);
+    design::setBackground(this, Qt::white);
 
-    place(picIcon, 120, 120, 1500, 1500);
+    picIcon = control<QLabel>(this, "picIcon", 120, 120, 1500, 1500);
     picIcon->setPixmap(QPixmap(QStringLiteral(":/design/about_icon.png")));
     picIcon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    place(lblTitle, 1920, 120, 3645, 480);
-    QFont titleFont = lblTitle->font();
+    QFont titleFont = font();
     titleFont.setPixelSize(16);
     titleFont.setBold(true);
-    lblTitle->setFont(titleFont);
-    place(lblVersion, 1920, 720, 3645, 225);
-    place(lblDescription, 1935, 1080, 3645, 1170);
-    lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblTitle = control<QLabel>(this, "lblTitle", QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝ ﾀｲﾄﾙ"), 1920, 120, 3645, 480, titleFont);
+    lblVersion = control<QLabel>(this, "lblVersion", QStringLiteral("ﾊﾞｰｼﾞｮﾝ"), 1920, 720, 3645, 225);
+    lblDescription = design::wrappedLabel(this, "lblDescription", QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの説明"), 1935, 1080, 3645,
+                                          1170);
     // An etched separator: a grey line with a white one just below it.
-    Line1[1] = etchedLine(this, QColor(128, 128, 128), 90, 2445, 5654, 1);
-    Line1[0] = etchedLine(this, Qt::white, 105, 2460, 5654, 2);
-    place(lblDisclaimer, 255, 2625, 3870, 825);
-    lblDisclaimer->setText(QStringLiteral("警告: この製品は著作権法により保護されています。"
-                                          "許可なく複製・配布することはできません。"));
-    lblDisclaimer->setWordWrap(true);
-    lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    place(cmdOK, 4260, 2625, 1310, 345);
+    Line1[1] = etchedLine(this, "Line1_1", QColor(128, 128, 128), 90, 2445, 5654, 1);
+    Line1[0] = etchedLine(this, "Line1_0", Qt::white, 105, 2460, 5654, 2);
+    lblDisclaimer = design::wrappedLabel(this, "lblDisclaimer",
+                                         QStringLiteral("警告: この製品は著作権法により保護されています。"
+                                                        "許可なく複製・配布することはできません。"),
+                                         255, 2625, 3870, 825);
+    cmdOK = control<QPushButton>(this, "cmdOK", QStringLiteral("OK"), 4260, 2625, 1310, 345);
     cmdOK->setDefault(true);
-    place(cmdSysInfo, 4260, 3075, 1310, 345);
-
-    const std::pair<QWidget *, const char *> names[] = {
-        {picIcon, "picIcon"}, {lblTitle, "lblTitle"}, {lblVersion, "lblVersion"},
-        {lblDescription, "lblDescription"}, {Line1[0], "Line1_0"}, {Line1[1], "Line1_1"},
-        {lblDisclaimer, "lblDisclaimer"}, {cmdOK, "cmdOK"}, {cmdSysInfo, "cmdSysInfo"}};
-    for (const auto &[control, name] : names)
-        control->setObjectName(QString::fromLatin1(name));
+    cmdSysInfo = control<QPushButton>(this, "cmdSysInfo", QStringLiteral("ｼｽﾃﾑ情報(&S)..."), 4260, 3075, 1310, 345);
 
     platform::onClick(cmdOK, this, &frmAbout::cmdOK_Click);
     platform::onClick(cmdSysInfo, this, &frmAbout::cmdSysInfo_Click);
@@ -87,12 +64,11 @@ frmAbout::frmAbout()
 
 void frmAbout::Form_Load()
 {
-    const QSize screen = platform::screenSizeTwips();
-    const QSize self = platform::outerSizeTwips(this);
-    platform::moveTwips(this, (screen.width() - self.width()) / 2, (screen.height() - self.height()) / 2);
+    platform::centreTwips(this, QRect(QPoint(0, 0), platform::screenSizeTwips()));
     setWindowTitle(kProductTitle + QStringLiteral("のﾊﾞｰｼﾞｮﾝ情報"));
     lblVersion->setText(QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + Module1::versionText());
     lblTitle->setText(kProductTitle);
+    design::fitCaption(lblTitle);
     lblDescription->setText(QStringLiteral("Produse'd By Morvell Communications\r\n\r\n"
                                            "〒100-0001 東京都千代田区架空町1-2-3\r\n"
                                            "モーヴェル・コミュニケーションズ"));

@@ -15,14 +15,14 @@ class frmAbout : public platform::Form
 public:
     frmAbout();
 
-    QLabel *picIcon;
-    QLabel *lblTitle;
-    QLabel *lblVersion;
-    QLabel *lblDescription;
-    QWidget *Line1[2];
-    QLabel *lblDisclaimer;
-    QPushButton *cmdOK;
-    QPushButton *cmdSysInfo;
+    QLabel *picIcon = nullptr;
+    QLabel *lblTitle = nullptr;
+    QLabel *lblVersion = nullptr;
+    QLabel *lblDescription = nullptr;
+    QWidget *Line1[2] = {};
+    QLabel *lblDisclaimer = nullptr;
+    QPushButton *cmdOK = nullptr;
+    QPushButton *cmdSysInfo = nullptr;
 
     void Form_Load() override;
     void cmdOK_Click();

@@ -15,14 +15,14 @@ class frmSplash : public platform::Form
 public:
     frmSplash();
 
-    QFrame *fraMainFrame;
-    QLabel *picLogo;
-    QLabel *lblCompanyProduct;
-    QLabel *lblProductName;
-    QLabel *lblPlatform;
-    QLabel *lblVersion;
-    QLabel *lblNotice1;
-    QLabel *lblNotice2;
+    QFrame *fraMainFrame = nullptr;
+    QLabel *picLogo = nullptr;
+    QLabel *lblCompanyProduct = nullptr;
+    QLabel *lblProductName = nullptr;
+    QLabel *lblPlatform = nullptr;
+    QLabel *lblVersion = nullptr;
+    QLabel *lblNotice1 = nullptr;
+    QLabel *lblNotice2 = nullptr;
     platform::Timer *Timer1;
 
     void Form_Load() override;

@@ -1,13 +1,14 @@
 #include "platform/Controls.h"
 
 #include <QFileInfo>
-#include <QMouseEvent>
-#include <QPainter>
+#include <QKeyEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 namespace platform {
 
 PictureButton::PictureButton(QWidget *parent)
-    : QWidget(parent)
+    : QAbstractButton(parent)
 {
 }
 
@@ -37,29 +38,41 @@ void PictureButton::setStretch(bool stretch)
     update();
 }
 
+QSize PictureButton::sizeHint() const
+{
+    return m_picture.isNull() ? size() : m_picture.deviceIndependentSize().toSize();
+}
+
 void PictureButton::paintEvent(QPaintEvent *)
 {
-    if (m_picture.isNull())
+    QStylePainter painter(this);
+    if (!m_picture.isNull()) {
+        // Greyed from its own bitmap, so a button the user cannot use looks it.
+        QStyleOption option;
+        option.initFrom(this);
+        const QPixmap shown = isEnabled() ? m_picture
+                                          : style()->generatedIconPixmap(QIcon::Disabled, m_picture, &option);
+        if (m_stretch)
+            painter.drawPixmap(rect(), shown);
+        else
+            painter.drawPixmap(0, 0, shown);
+    }
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(1, 1, -1, -1);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+}
+
+void PictureButton::keyPressEvent(QKeyEvent *event)
+{
+    // Space comes with the button; Enter presses it too, as on a push button.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        click();
         return;
-    QPainter painter(this);
-    if (m_stretch)
-        painter.drawPixmap(rect(), m_picture);
-    else
-        painter.drawPixmap(0, 0, m_picture);
-}
-
-void PictureButton::mousePressEvent(QMouseEvent *event)
-{
-    // A disabled widget gets no mouse events at all, so it never clicks.
-    m_pressed = event->button() == Qt::LeftButton;
-}
-
-void PictureButton::mouseReleaseEvent(QMouseEvent *event)
-{
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    m_pressed = false;
-    if (click)
-        emit clicked();
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 Timer::Timer(QObject *parent)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QObject>
 #include <QPixmap>
 #include <QTimer>
@@ -8,10 +9,13 @@
 namespace platform {
 
 // An image control used as a button: it shows a bitmap and reports a click
-// (left button pressed and released over it). A disabled one ignores clicks
-// and still shows its picture unchanged. Without stretch the control takes
-// the size of each picture it gets; with stretch the picture fills it.
-class PictureButton : public QWidget
+// (left button pressed and released over it, or Space or Enter while it has
+// the focus). As a button it is found by assistive tools, named by its
+// caption (set with setText, never drawn: the bitmap shows it). A disabled
+// one ignores clicks and shows its bitmap greyed. Without stretch the
+// control takes the size of each picture it gets; with stretch the picture
+// fills it.
+class PictureButton : public QAbstractButton
 {
     Q_OBJECT
 
@@ -27,18 +31,15 @@ public:
     [[nodiscard]] bool stretch() const { return m_stretch; }
     void setStretch(bool stretch);
 
-signals:
-    void clicked();
+    [[nodiscard]] QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QPixmap m_picture;
     bool m_stretch = false;
-    bool m_pressed = false;
 };
 
 // A timer control: it ticks every interval milliseconds while it is enabled

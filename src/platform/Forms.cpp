@@ -190,6 +190,35 @@ void Form::closeEvent(QCloseEvent *event)
     event->setAccepted(m_unloaded);
 }
 
+namespace {
+
+// Whether Tab may move to a control: it takes Tab focus, can be used, and
+// some of it lies inside the window's client area.
+bool reachableByTab(const QWidget *window, const QWidget *control)
+{
+    if (control == window || !(control->focusPolicy() & Qt::TabFocus) || !control->isEnabled()
+        || !control->isVisibleTo(window) || control->window() != window)
+        return false;
+    const QRect inWindow(control->mapTo(window, QPoint(0, 0)), control->size());
+    return inWindow.intersects(window->rect());
+}
+
+} // namespace
+
+bool Form::focusNextPrevChild(bool next)
+{
+    QWidget *start = focusWidget() ? focusWidget() : this;
+    QWidget *candidate = start;
+    do {
+        candidate = next ? candidate->nextInFocusChain() : candidate->previousInFocusChain();
+        if (reachableByTab(this, candidate)) {
+            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    } while (candidate != start);
+    return false;
+}
+
 void Form::discard()
 {
     m_unloaded = true;

@@ -108,6 +108,10 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Tab and Shift+Tab move only between controls the user can see: a
+    // control that lies outside the window's client area (the main window's
+    // thumbnail strip while the window is short) is passed over.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     friend void forms::unload(Form *form);

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QScopedValueRollback>
 #include <QString>
+#include <QWidget>
 
 #include "platform/Forms.h"
 #include "platform/MessageBox.h"
@@ -14,6 +15,7 @@ namespace platform {
 namespace {
 
 int yieldDepth = 0;
+const QObject *runningOwner = nullptr;
 
 void reportFailure(const QString &description)
 {
@@ -30,6 +32,7 @@ void runHandler(const QObject *owner, WhileBusy whileBusy, const std::function<v
     if (isBusy() && whileBusy == WhileBusy::Ignored)
         return;
     const QScopedValueRollback freshScope(yieldDepth, 0);
+    const QScopedValueRollback innermost(runningOwner, owner);
     const forms::detail::ActiveScope running;
     try {
         handler();
@@ -50,6 +53,12 @@ void yieldToEventLoop()
 bool isBusy()
 {
     return yieldDepth > 0;
+}
+
+QWidget *handlerWindow()
+{
+    const auto *widget = qobject_cast<const QWidget *>(runningOwner);
+    return widget ? widget->window() : nullptr;
 }
 
 } // namespace platform

@@ -3,6 +3,7 @@
 #include <functional>
 
 class QObject;
+class QWidget;
 
 namespace platform {
 
@@ -26,5 +27,10 @@ void yieldToEventLoop();
 
 // True while a long operation is yielding to the event loop.
 [[nodiscard]] bool isBusy();
+
+// The window of the innermost handler running now (the owner's window when
+// the owner is a widget); nullptr outside every handler. Message boxes open
+// over it.
+[[nodiscard]] QWidget *handlerWindow();
 
 } // namespace platform

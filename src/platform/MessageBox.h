@@ -4,6 +4,9 @@
 
 #include <QString>
 
+class QFontMetrics;
+class QWidget;
+
 namespace platform {
 
 // Message box styles and answers, with the classic numbering: a style adds
@@ -44,6 +47,17 @@ enum Answer : int {
 // Shows a modal message box and returns the answer (msgbox::Answer). An
 // empty title shows the application title. Goes through the installed box.
 int messageBox(const QString &text, int style = msgbox::OkOnly, const QString &title = QString());
+
+// A message laid out in lines no wider than maxWidth where it can be: a
+// longer line is broken where line breaking allows (between any two
+// Japanese characters, at the blanks of Latin text) into lines of about
+// equal width, so no line is left with a character or two. Lines that
+// already fit stay as they are.
+[[nodiscard]] QString evenLines(const QString &text, const QFontMetrics &metrics, int maxWidth);
+
+// The window a real box opens over: the one whose handler raised it while
+// that window is shown, else the active window; nullptr for the screen.
+[[nodiscard]] QWidget *messageBoxOwner();
 
 // What shows a box: text, style and the title already resolved. Tests
 // install a scripted one; an empty function means the real box.

@@ -26,12 +26,21 @@ inline constexpr int kFrameHeightPx = 25;
 
 // Sets a top-level window's client area from a designed outer size in twips.
 void setOuterSizeTwips(QWidget *window, int widthTwips, int heightTwips);
-// The designed outer size of a window, in twips, read back from its client area.
+// Fixes a top-level window's client area at a designed size in twips.
+void setClientSizeTwips(QWidget *window, int widthTwips, int heightTwips);
+// The designed outer size of a window, in twips, read back from its client
+// area; a window without a frame (the splash) is its client area.
 [[nodiscard]] QSize outerSizeTwips(const QWidget *window);
 
 // A top-level window's left and top edges (its outer frame), in twips.
 [[nodiscard]] QPoint positionTwips(const QWidget *window);
+// Moves a top-level window there, kept inside the available area of the
+// screen it lands on (a desktop's panels excluded): a window never starts
+// with part of its frame where the user cannot reach it.
 void moveTwips(QWidget *window, int leftTwips, int topTwips);
+// Moves a top-level window to the middle of an area given in twips (a
+// screen, another window's outer rectangle), kept inside the screen.
+void centreTwips(QWidget *window, const QRect &areaTwips);
 
 // The primary screen's size in twips, for centring windows; empty without a screen.
 [[nodiscard]] QSize screenSizeTwips();

@@ -1,7 +1,5 @@
 #include "save/frmSave.h"
 
-#include <algorithm>
-
 #include "rules/TextRules.h"
 #include "platform/Events.h"
 #include "platform/MessageBox.h"
@@ -10,20 +8,11 @@
 #include "viewer/frmviewer.h"
 
 using design::control;
-using platform::place;
 
 namespace {
 
 const QString kNoFolderMessage = QStringLiteral(
     "Current Dirが決まっていませんﾃﾞｨﾚｸﾄﾘﾘｽﾄﾎﾞｯｸｽをｸﾘｯｸしてﾃﾞｨﾚｸﾄﾘを決定して下さい");
-
-template <typename T>
-T *named(T *widget, const char *name, int left, int top, int width, int height)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    place(widget, left, top, width, height);
-    return widget;
-}
 
 } // namespace
 
@@ -31,7 +20,7 @@ frmSave::frmSave()
 {
     setWindowTitle(QStringLiteral("Save File"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFixedSize(platform::twipsRect(0, 0, 6570, 4935).size());
+    platform::setClientSizeTwips(this, 6570, 4935);
     buildFolderSide();
     buildFormatSide();
     buildQualityFrame();
@@ -42,10 +31,10 @@ frmSave::frmSave()
 
 void frmSave::buildFolderSide()
 {
-    Drive1 = named(new folderlists::DriveList(this), "Drive1", 120, 120, 2775, 300);
+    Drive1 = control<folderlists::DriveList>(this, "Drive1", 120, 120, 2775, 300);
     Command2 = control<QPushButton>(this, "Command2", QStringLiteral("ネットワーク上のドライブ"), 780, 480, 2115, 255);
-    Dir1 = named(new folderlists::DirList(this), "Dir1", 120, 840, 2775, 1140);
-    File1 = named(new folderlists::FileList(this), "File1", 120, 2040, 2775, 1350);
+    Dir1 = control<folderlists::DirList>(this, "Dir1", 120, 840, 2775, 1140);
+    File1 = control<folderlists::FileList>(this, "File1", 120, 2040, 2775, 1350);
     Label4 = control<QLabel>(this, "Label4", QStringLiteral("現在のディレクトリ"), 120, 3420, 1395, 180);
     txtCurdir = control<QLineEdit>(this, "txtCurdir", QString(), 120, 3660, 2775, 270);
     Label1 = control<QLabel>(this, "Label1", QStringLiteral("新しいファルダーを作る(名前を記入)"), 120, 4020, 2775, 255);
@@ -76,23 +65,20 @@ void frmSave::buildQualityFrame()
     Option6 = control<QRadioButton>(Frame1, "Option6", QStringLiteral("80"), 1500, 360, 615, 255);
     Option1 = control<QRadioButton>(Frame1, "Option1", QStringLiteral("Custom"), 120, 720, 975, 255);
     Option5->setChecked(true);
-    // Our font runs wider than the design's: "40" would lose its last digit.
-    for (QRadioButton *option : {Option4, Option5, Option6})
-        option->resize(std::max(option->width(), option->sizeHint().width()), option->height());
 
     Label6 = control<QLabel>(Frame1, "Label6", QString(), 1200, 720, 495, 255);
     design::setBackground(Label6, Qt::white);
     Label6->setFrameStyle(QFrame::Box | QFrame::Plain);
     Label6->setAlignment(Qt::AlignCenter);
-    place(Label6, 1200, 720, 495, 255); // a bordered box keeps its designed size
 
     Label5 = control<QLabel>(Frame1, "Label5", QStringLiteral("0") + QString(32, u' ') + QStringLiteral("100"), 120, 960,
                              2295, 255);
-    HScroll1 = named(new QScrollBar(Qt::Horizontal, Frame1), "HScroll1", 120, 1200, 2295, 255);
-    HScroll1->setRange(1, 100);
-    HScroll1->setSingleStep(1);
-    HScroll1->setPageStep(1);
+    HScroll1 = control<QScrollBar>(Frame1, "HScroll1", 120, 1200, 2295, 255);
+    design::setBarRange(HScroll1, 1, 100, 1, 1);
     HScroll1->setValue(50);
+    // The bar's design reaches 60 twips past the frame's bottom edge, where
+    // the border would cut it; the frame grows to hold it, above the buttons.
+    Frame1->growToHoldChildren();
 }
 
 void frmSave::wireHandlers()
@@ -109,21 +95,22 @@ void frmSave::wireHandlers()
 
 void frmSave::Form_Load()
 {
-    // Over the main window when there is one, otherwise in the middle of the screen.
-    const QSize self = platform::outerSizeTwips(this);
-    QRect over(QPoint(0, 0), platform::screenSizeTwips());
-    if (forms::isLoaded<frmviewer>() && forms::get<frmviewer>()->isVisible()) {
-        const auto *viewer = forms::get<frmviewer>();
-        over = QRect(platform::positionTwips(viewer), platform::outerSizeTwips(viewer));
-    }
-    platform::moveTwips(this, over.x() + (over.width() - self.width()) / 2,
-                        over.y() + (over.height() - self.height()) / 2);
+    // Over the main window when it is shown, otherwise in the middle of the
+    // screen; either way inside the screen.
+    frmviewer *viewer = mainWindowIfLoaded();
+    if (viewer && viewer->isVisible())
+        platform::centreTwips(this, QRect(platform::positionTwips(viewer), platform::outerSizeTwips(viewer)));
+    else
+        platform::centreTwips(this, QRect(QPoint(0, 0), platform::screenSizeTwips()));
 
-    auto *viewer = forms::get<frmviewer>();
-    txtSavefileName->setText(viewer->Text1->text());
     txtCurdir->setText(Dir1->path());
-    txtSavefileName->setCursorPosition(0); // a long name shows from its start
     txtDirName->setText(QStringLiteral("NewFolder"));
+    // Without a main window (the batch windows run with it unloaded) there
+    // is no name to offer and no request to clear.
+    if (!viewer)
+        return;
+    txtSavefileName->setText(viewer->Text1->text());
+    txtSavefileName->setCursorPosition(0); // a long name shows from its start
     viewer->Ik5File1->setOperation(0);
 }
 
@@ -184,7 +171,13 @@ void frmSave::cndSave_Click()
     const QString path = savepath::savePath(txtCurdir->text(), txtSavefileName->text(), format);
     const savepath::FormatEntry entry = savepath::formatEntry(format);
 
-    auto *viewer = forms::get<frmviewer>();
+    // The request goes to the main window's file control; with no main
+    // window there is nothing to save, and none is built for it.
+    frmviewer *viewer = mainWindowIfLoaded();
+    if (!viewer) {
+        forms::unload<frmSave>();
+        return;
+    }
     imaging::Ik5File *file = viewer->Ik5File1;
     file->setHandle(viewer->Ik5Disp1->handle());
     file->setPath(path);
@@ -199,7 +192,7 @@ void frmSave::cndSave_Click()
 
 void frmSave::cmdCancel_Click()
 {
-    if (forms::isLoaded<frmviewer>())
-        forms::get<frmviewer>()->update();
+    if (frmviewer *viewer = mainWindowIfLoaded())
+        viewer->update();
     forms::unload<frmSave>();
 }

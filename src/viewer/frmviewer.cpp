@@ -2,8 +2,14 @@
 
 #include <QPainter>
 
+#include "imaging/widgets/DisplaySteps.h"
 #include "platform/Events.h"
 #include "platform/Twips.h"
+
+frmviewer *mainWindowIfLoaded()
+{
+    return forms::isLoaded<frmviewer>() ? forms::get<frmviewer>() : nullptr;
+}
 
 frmviewer::frmviewer()
 {
@@ -77,6 +83,7 @@ void frmviewer::wireHandlers()
     onClick(Command10, this, &frmviewer::Command10_Click);
     onClick(Command17, this, &frmviewer::Command17_Click);
     onClick(Command19, this, &frmviewer::Command19_Click);
+    onClick(cmdRcancel, this, &frmviewer::cmdRcancel_Click);
 }
 
 void frmviewer::Form_Load()
@@ -122,15 +129,12 @@ void frmviewer::setImageButtonsEnabled(bool enabled)
 void frmviewer::replaceWorkingImage(imaging::Handle newImage)
 {
     const imaging::Handle old = Ik5Disp1->handle();
-    Ik5Disp1->setHandle(newImage);
+    Ik5Disp1->setHandle(newImage); // the old image is shown no more
     if (old != newImage) {
         Ik5Common1->setHandle(old);
         Ik5Common1->release();
     }
-    Ik5Disp1->setStep(imaging::Ik5Disp::kStepPrepare);
-    Ik5Disp1->perform();
-    Ik5Disp1->setStep(imaging::Ik5Disp::kStepShow);
-    Ik5Disp1->perform();
+    imaging::showInDisplay(Ik5Disp1, newImage);
 }
 
 bool frmviewer::hasWorkingImage() const
@@ -161,4 +165,25 @@ void frmviewer::Command19_Click()
     showPanel(Frame5);
     Frame4->hide();
     Command23->setEnabled(true);
+}
+
+void frmviewer::cmdRcancel_Click()
+{
+    for (QLineEdit *box : {Text5, Text6, Text7, Text8, Text9})
+        box->clear();
+    Frame5->hide();
+}
+
+void frmviewer::showOverPanelArea(platform::Form *child)
+{
+    child->Show();
+    const QPoint at = platform::positionTwips(this);
+    platform::moveTwips(child, at.x() + kPanelAreaLeft, at.y() + kPanelAreaTop);
+}
+
+void frmviewer::showOnMainWindow(platform::Form *child)
+{
+    child->Show();
+    const QPoint at = platform::positionTwips(this);
+    platform::moveTwips(child, at.x(), at.y());
 }

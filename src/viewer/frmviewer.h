@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/Design.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +10,7 @@
 #include "imaging/core/Ik5Effect.h"
 #include "imaging/core/Ik5File.h"
 #include "imaging/widgets/Ik5Disp.h"
+#include "app/Design.h"
 #include "platform/Controls.h"
 #include "platform/Forms.h"
 
@@ -31,6 +31,11 @@ public:
     static constexpr int kOuterHeight = 5220;
     static constexpr int kOuterHeightThumbnails = 6705;
     static constexpr int kOuterHeightPickerCancelled = 5160;
+
+    // The panel area's anchor for child windows, from the main window's
+    // left and top, in twips.
+    static constexpr int kPanelAreaLeft = 4920;
+    static constexpr int kPanelAreaTop = 2550;
 
     // How OpenImage got its path.
     enum class OpenVia { OpenButton, EmptyDisplayClick, Drop };
@@ -166,6 +171,15 @@ public:
     void Command17_Click();
     void Command19_Click();
 
+    // Quick resize panel: until it is built, only its "中止" works.
+    void cmdRcancel_Click();
+
+    // Shows a child window modeless (an open one comes to the front), then
+    // places it: over the panel area, or on the main window's own corner.
+    // The child's Form_Load has run by then.
+    void showOverPanelArea(platform::Form *child);
+    void showOnMainWindow(platform::Form *child);
+
     // Shows an option panel at the panel anchor, over the logo.
     void showPanel(QWidget *panel);
     // The six controls that need an image, in one place.
@@ -196,10 +210,8 @@ private:
 
     void clearFileInformation();
     void releaseOpenImages();
-    void showWorkingImage(imaging::Handle handle);
     void reportOpenFailure(const QString &path, const QString &reason);
 
-    void redrawInMode(int sizeMode);
     void resetSelection();
     // Ends a pending trimming undo: the image before the cut is released once
     // nothing can bring it back.
@@ -209,3 +221,8 @@ private:
     // The last cut: the image before it, for "取り消し" until it is accepted.
     imaging::Handle m_imageBeforeCut = 0;
 };
+
+// The main window while it is loaded; nullptr once it is gone (the batch
+// windows run with it unloaded), so a window that reaches it never builds
+// a fresh one.
+[[nodiscard]] frmviewer *mainWindowIfLoaded();

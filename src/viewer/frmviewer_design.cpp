@@ -3,49 +3,40 @@
 #include "viewer/frmviewer.h"
 
 #include "app/Design.h"
-#include "platform/Twips.h"
-
-using platform::place;
 
 using design::control;
+using design::panel;
 using design::pictureButton;
-
-namespace {
-design::Frame *panel(QWidget *parent, const char *name, int left, int top, int width, int height)
-{
-    return design::panel(parent, name, left, top, width, height, design::kPanelBlue);
-}
-} // namespace
 
 void frmviewer::buildDisplayArea()
 {
-    Ik5Disp1 = new imaging::Ik5Disp(this);
-    Ik5Disp1->setObjectName(QStringLiteral("Ik5Disp1"));
-    place(Ik5Disp1, 195, 210, 4485, 4485);
-    Ik5Disp1->setBackColor(QColor(192, 192, 255));
+    Ik5Disp1 = control<imaging::Ik5Disp>(this, "Ik5Disp1", 195, 210, 4485, 4485);
+    Ik5Disp1->setBackColor(design::kPanelBlue);
     Ik5Disp1->setPanCaption(QStringLiteral("Pan Window"));
 }
 
 void frmviewer::buildToolButtons()
 {
-    Image2 = pictureButton(this, "Image2", 4800, 180, 1125, 570);
-    Image3 = pictureButton(this, "Image3", 5940, 180, 1125, 570);
-    Image8 = pictureButton(this, "Image8", 7080, 180, 1125, 570);
-    Image4 = pictureButton(this, "Image4", 8220, 180, 1125, 570);
-    Image1 = pictureButton(this, "Image1", 4800, 4380, 1425, 450);
-    Image6 = pictureButton(this, "Image6", 6360, 4380, 1425, 450);
-    Image7 = pictureButton(this, "Image7", 7860, 4380, 1425, 450);
+    // The captions are the words each picture shows.
+    Image2 = pictureButton(this, "Image2", QStringLiteral("開く"), 4800, 180, 1125, 570);
+    Image3 = pictureButton(this, "Image3", QStringLiteral("閉じる"), 5940, 180, 1125, 570);
+    Image8 = pictureButton(this, "Image8", QStringLiteral("保存"), 7080, 180, 1125, 570);
+    Image4 = pictureButton(this, "Image4", QStringLiteral("終了"), 8220, 180, 1125, 570);
+    Image1 = pictureButton(this, "Image1", QStringLiteral("画像調整"), 4800, 4380, 1425, 450);
+    Image6 = pictureButton(this, "Image6", QStringLiteral("印刷"), 6360, 4380, 1425, 450);
+    Image7 = pictureButton(this, "Image7", QStringLiteral("サムネール"), 7860, 4380, 1425, 450);
     const std::pair<platform::PictureButton *, const char *> designPictures[] = {
         {Image2, "botton_open"}, {Image3, "botton_close"}, {Image8, "botton_save"}, {Image4, "botton_end"},
         {Image1, "botton_cont"}, {Image6, "botton_print"}, {Image7, "botton_thumb"}};
     for (const auto &[button, stem] : designPictures)
         button->setPicture(QPixmap(QStringLiteral(":/design/%1.bmp").arg(QLatin1String(stem))));
 
-    // The logo is a picture of its own size at the panel anchor.
-    Image5 = new platform::PictureButton(this);
-    Image5->setObjectName(QStringLiteral("Image5"));
+    // The logo is a picture of its own size at the panel anchor; it opens
+    // the about box, and is named after it.
+    Image5 = control<platform::PictureButton>(this, "Image5", 4860, 2220, 4395, 2115);
+    Image5->setText(QStringLiteral("バージョン情報"));
     Image5->setPicture(QPixmap(QStringLiteral(":/design/viewer_logo.png")));
-    place(Image5, 4860, 2220, 4395, 2115);
+    Image5->resize(design::designedRect(Image5).size()); // the picture does not shrink its place
 
     Timer1 = new platform::Timer(this);
     Timer2 = new platform::Timer(this);
@@ -105,12 +96,10 @@ void frmviewer::buildDisplaySettingsPanel()
     for (int i = 0; i < 4; ++i)
         Option6[i] = control<QRadioButton>(Frame6, zoomNames[i], zoomCaptions[i], zoomPlaces[i][0], 180, zoomPlaces[i][1], 180);
     Check2 = control<QCheckBox>(Frame2, "Check2", QStringLiteral("トリミング"), 240, 1020, 1155, 255);
-    Label8 = control<QLabel>(Frame2, "Label8",
-                             QStringLiteral("画面上のトリミングしたい所でクリックドラッグしてトリミング枠を作成してください"),
-                             480, 1320, 3735, 435);
-    Label8->setWordWrap(true);
-    place(Label8, 480, 1320, 3735, 435); // wrapped: back to its designed width
-    design::setTextColour(Label8, QColor(0, 0, 255));
+    Label8 = design::wrappedLabel(
+        Frame2, "Label8", QStringLiteral("画面上のトリミングしたい所でクリックドラッグしてトリミング枠を作成してください"),
+        480, 1320, 3735, 435);
+    design::setTextColour(Label8, design::kBlueText);
     Command5 = control<QPushButton>(Frame2, "Command5", QStringLiteral("トリミング"), 240, 1740, 1335, 315);
     Command11 = control<QPushButton>(Frame2, "Command11", QStringLiteral("取り消し"), 1560, 1740, 1335, 315);
     Command18 = control<QPushButton>(Frame2, "Command18", QStringLiteral("決定"), 2880, 1740, 1335, 315);

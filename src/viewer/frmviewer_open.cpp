@@ -5,6 +5,7 @@
 #include "app/Form2.h"
 #include "rules/TextRules.h"
 #include "base/Error.h"
+#include "imaging/widgets/DisplaySteps.h"
 #include "platform/MessageBox.h"
 
 void frmviewer::OpenImage(OpenVia via, const QString &droppedPath)
@@ -38,18 +39,9 @@ void frmviewer::OpenImage(OpenVia via, const QString &droppedPath)
     Text3->setText(QString::number(Ik5File1->imageWidth()));
     Text4->setText(QString::number(Ik5File1->imageHeight()));
     Text1->setCursorPosition(0); // a long name shows from its start
-    showWorkingImage(Ik5File1->handle());
+    imaging::showInDisplay(Ik5Disp1, Ik5File1->handle());
     if (!viaDialog)
         setImageButtonsEnabled(true);
-}
-
-void frmviewer::showWorkingImage(imaging::Handle handle)
-{
-    Ik5Disp1->setHandle(handle);
-    Ik5Disp1->setStep(imaging::Ik5Disp::kStepPrepare);
-    Ik5Disp1->perform();
-    Ik5Disp1->setStep(imaging::Ik5Disp::kStepShow);
-    Ik5Disp1->perform();
 }
 
 // A file that cannot be read leaves the window as with no image: one message

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "app/Form2.h"
+#include "imaging/widgets/DisplaySteps.h"
 #include "platform/MessageBox.h"
 #include "platform/Twips.h"
 
@@ -14,16 +15,6 @@ constexpr double kZoomFactors[] = {0.5, 1.0, 2.0, 4.0};
 constexpr int kPanWindowSize = 150;
 constexpr int kPanWindowGapPx = 30;
 } // namespace
-
-// Every change of size mode: clear, set the mode, show again.
-void frmviewer::redrawInMode(int sizeMode)
-{
-    Ik5Disp1->setStep(imaging::Ik5Disp::kStepClear);
-    Ik5Disp1->perform();
-    Ik5Disp1->setSizeMode(sizeMode);
-    Ik5Disp1->setStep(imaging::Ik5Disp::kStepShow);
-    Ik5Disp1->perform();
-}
 
 void frmviewer::resetSelection()
 {
@@ -35,13 +26,13 @@ void frmviewer::resetSelection()
 
 void frmviewer::Option1_Click()
 {
-    redrawInMode(imaging::Ik5Disp::kFit);
+    imaging::redrawInFitMode(Ik5Disp1);
     Ik5Disp1->showPanWindow(0);
 }
 
 void frmviewer::Option2_Click()
 {
-    redrawInMode(imaging::Ik5Disp::kUnscaled);
+    imaging::redrawInSizeMode(Ik5Disp1, imaging::Ik5Disp::kUnscaled);
     // The pan window opens just beyond the main window's inner right edge,
     // level with its top.
     const QPoint at = platform::positionTwips(this);
@@ -120,12 +111,8 @@ void frmviewer::Command5_Click()
         Ik5Effect1->cutPolygon(xs, ys, 4, 0, 0, 0);
     }
     // The image before the cut stays for "取り消し" until the cut is accepted.
-    Ik5Disp1->setHandle(Ik5Effect1->result());
-    Ik5Disp1->setStep(imaging::Ik5Disp::kStepPrepare);
-    Ik5Disp1->perform();
     resetSelection();
-    Ik5Disp1->setStep(imaging::Ik5Disp::kStepShow);
-    Ik5Disp1->perform();
+    imaging::showInDisplay(Ik5Disp1, Ik5Effect1->result());
     Check2->setChecked(false);
     m_imageBeforeCut = before;
     Ik5Disp1->setSelectionMode(false);

@@ -15,6 +15,7 @@
 #include "imaging/core/ImageStore.h"
 #include "platform/Forms.h"
 #include "support/FormTesting.h"
+#include "support/core/TestImages.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "viewer/frmviewer.h"
 
@@ -22,30 +23,10 @@ namespace adjusttest {
 
 inline const QString kFileName = QStringLiteral("夏 1.jpg");
 
-inline imaging::Handle addImage(const QImage &pixels)
-{
-    imaging::Image image;
-    image.pixels = pixels.convertToFormat(QImage::Format_RGB32);
-    return imaging::ImageStore::instance().add(image);
-}
-
-// The pixels a handle names; a null image for a released one.
-inline QImage pixelsOf(imaging::Handle handle)
-{
-    const imaging::Image *image = imaging::ImageStore::instance().find(handle);
-    return image ? image->pixels : QImage();
-}
-
-// A width x height image whose every pixel differs from every other, so a
-// turn or a mirror shows where each pixel went.
-inline QImage numbered(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb(10 * x + 5, 10 * y + 5, 77));
-    return image;
-}
+using testsupport::addImage;
+using testsupport::imageCount;
+using testsupport::numbered;
+using testsupport::pixelsOf;
 
 // One row of the given colours.
 inline QImage swatch(std::initializer_list<QRgb> colours)
@@ -55,11 +36,6 @@ inline QImage swatch(std::initializer_list<QRgb> colours)
     for (const QRgb colour : colours)
         image.setPixel(x++, 0, colour);
     return image;
-}
-
-inline std::size_t imageCount()
-{
-    return imaging::ImageStore::instance().count();
 }
 
 // The main window shown, with a file name and the image as working image.

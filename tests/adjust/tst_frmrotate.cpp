@@ -3,6 +3,10 @@
 #include "AdjustTesting.h"
 #include "adjust/frmRotate.h"
 #include "platform/Twips.h"
+#include "imaging/core/Rotate.h"
+
+#include <clocale>
+#include <string>
 
 using namespace adjusttest;
 using imaging::Ik5Disp;
@@ -221,6 +225,28 @@ private slots:
         QVERIFY(result.width() > 8 && result.height() > 4);
         QCOMPARE(result.pixel(0, 0), qRgb(255, 255, 255));
         QCOMPARE(result.pixel(result.width() / 2, result.height() / 2), qRgb(0, 0, 0));
+    }
+
+    // Under a language whose decimal mark is a comma, "2.5" still turns by
+    // two and a half degrees (the reading once stopped at the point: 2).
+    void typedAngleReadsTheSameUnderACommaLocale()
+    {
+        const std::string before = std::setlocale(LC_ALL, nullptr);
+        if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+            QSKIP("the de_DE.UTF-8 locale is not installed (locale-gen)");
+        const QLocale qtBefore;
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        const auto restore = qScopeGuard([&] {
+            std::setlocale(LC_ALL, before.c_str());
+            QLocale::setDefault(qtBefore);
+        });
+        const QImage wide = numbered(120, 6);
+        m_viewer->replaceWorkingImage(addImage(wide));
+        open();
+        enterAngle(QStringLiteral("2.5"), true);
+        const QImage result = pixelsOf(m_viewer->Ik5Disp1->handle());
+        QCOMPARE(result, imaging::rotateImage(wide, 2.5, qRgb(255, 255, 255)));
+        QVERIFY(result.size() != imaging::turnedCanvasSize(120, 6, 2.0));
     }
 
     void withoutAnImageNothingHappens_data()

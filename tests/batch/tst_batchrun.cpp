@@ -518,7 +518,7 @@ private slots:
         QTemporaryDir dir;
         const QString out = dir.filePath("out");
         QVERIFY(QDir().mkpath(out));
-        std::optional<fixtures::TmpfsMount> mount;
+        std::optional<testsupport::TmpfsMount> mount;
         if (fixtures::runningAsRoot()) {
             mount.emplace(out, QStringLiteral("size=64k"));
             if (!mount->mounted())

@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include <QAccessible>
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -122,21 +124,59 @@ private slots:
         picture.setPicture(filled(QSize(20, 20), Qt::red));
         picture.setEnabled(enabled);
         QSignalSpy clicked(&picture, &PictureButton::clicked);
-        if (!enabled) { // QTest reports that the disabled control took neither press nor release
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("not accepted by receiving widget"));
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("not accepted by receiving widget"));
-        }
         QTest::mousePress(&picture, button, {}, QPoint(5, 5));
         QTest::mouseRelease(&picture, button, {}, releaseAt);
         QCOMPARE(clicked.count(), clicks);
     }
 
-    void disabledPictureButtonShowsItsPictureUnchanged()
+    void disabledPictureButtonIsGreyed()
     {
         PictureButton picture;
         picture.setPicture(filled(QSize(8, 8), Qt::red));
         picture.setEnabled(false);
+        const QColor greyed = picture.grab().toImage().pixelColor(4, 4);
+        QVERIFY2(greyed.red() == greyed.green() && greyed.green() == greyed.blue(), qPrintable(greyed.name()));
+        picture.setEnabled(true);
         QCOMPARE(picture.grab().toImage().pixelColor(4, 4), QColor(Qt::red));
+    }
+
+    // Found by assistive tools as a push button named by its caption, and
+    // pressed from the keyboard like one.
+    void pictureButtonIsAButton_data()
+    {
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("clicks");
+        QTest::newRow("Space") << true << int(Qt::Key_Space) << 1;
+        QTest::newRow("Enter") << true << int(Qt::Key_Return) << 1;
+        QTest::newRow("keypad Enter") << true << int(Qt::Key_Enter) << 1;
+        QTest::newRow("another key") << true << int(Qt::Key_A) << 0;
+        QTest::newRow("disabled ignores Space") << false << int(Qt::Key_Space) << 0;
+        QTest::newRow("disabled ignores Enter") << false << int(Qt::Key_Return) << 0;
+    }
+    void pictureButtonIsAButton()
+    {
+        QFETCH(bool, enabled);
+        QFETCH(int, key);
+        QFETCH(int, clicks);
+        QWidget window;
+        auto *picture = new PictureButton(&window);
+        picture->setText(QStringLiteral("開く"));
+        picture->setPicture(filled(QSize(20, 20), Qt::red));
+        picture->setEnabled(enabled);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(picture);
+        QVERIFY(accessible);
+        QCOMPARE(accessible->role(), QAccessible::Button);
+        QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("開く"));
+        QVERIFY(picture->focusPolicy() & Qt::TabFocus);
+
+        QSignalSpy clicked(picture, &PictureButton::clicked);
+        picture->setFocus();
+        QTest::keyClick(picture, static_cast<Qt::Key>(key));
+        QCOMPARE(clicked.count(), clicks);
     }
 
     void pictureFiles_data()

@@ -91,6 +91,25 @@ public:
 
 } // namespace
 
+// A short window whose lower controls lie below its edge, as the main
+// window's thumbnail strip does until the window grows.
+class ShortForm : public Form
+{
+public:
+    ShortForm()
+    {
+        resize(200, 100);
+        Top->setGeometry(0, 0, 80, 20);
+        Below->setGeometry(0, 120, 80, 20);
+        Picture->setGeometry(0, 40, 80, 20);
+        PartlyShown->setGeometry(0, 90, 80, 20);
+    }
+    QPushButton *Top = new QPushButton(QStringLiteral("Top"), this);
+    QPushButton *Below = new QPushButton(QStringLiteral("Below"), this);
+    platform::PictureButton *Picture = new platform::PictureButton(this);
+    QPushButton *PartlyShown = new QPushButton(QStringLiteral("PartlyShown"), this);
+};
+
 class TestForms : public QObject
 {
     Q_OBJECT
@@ -104,6 +123,36 @@ private slots:
         PlainForm::onCommand1 = nullptr;
     }
     void cleanup() { testsupport::unloadAllForms(); }
+
+    void tabPassesOverControlsBelowTheWindowsEdge_data()
+    {
+        QTest::addColumn<int>("height");
+        QTest::addColumn<bool>("forward");
+        QTest::addColumn<QStringList>("visited");
+        QTest::newRow("short: forward") << 100 << true << QStringList{"Picture", "PartlyShown", "Top"};
+        QTest::newRow("short: backward") << 100 << false << QStringList{"PartlyShown", "Picture", "Top"};
+        QTest::newRow("tall enough: every control")
+            << 200 << true << QStringList{"Below", "Picture", "PartlyShown", "Top"};
+    }
+    void tabPassesOverControlsBelowTheWindowsEdge()
+    {
+        QFETCH(int, height);
+        QFETCH(bool, forward);
+        QFETCH(QStringList, visited);
+        auto *form = forms::get<ShortForm>();
+        form->Picture->setText(QStringLiteral("Picture"));
+        form->resize(200, height);
+        form->Show();
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        form->Top->setFocus();
+        QStringList seen;
+        for (qsizetype i = 0; i < visited.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, forward ? Qt::NoModifier : Qt::ShiftModifier);
+            auto *focused = qobject_cast<QAbstractButton *>(QApplication::focusWidget());
+            seen << (focused ? focused->text() : QString());
+        }
+        QCOMPARE(seen, visited);
+    }
 
     void everyLoadStartsFromTheDesign()
     {

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "platform/Guard.h"
 #include "platform/MessageBox.h"
 
 using namespace platform;
@@ -105,6 +106,81 @@ private slots:
         QCOMPARE(seen.buttons, buttons);
         QCOMPARE(seen.icon, icon);
         QCOMPARE(seen.defaultButton, defaultButton);
+    }
+
+    // A box opens over the window whose handler raised it, even when that
+    // window is not the active one (just after the open-file dialog closed
+    // there is none; the about box's message came out over the main window).
+    void realBoxOpensOverTheWindowThatRaisedIt_data()
+    {
+        QTest::addColumn<bool>("raiserShown");
+        QTest::addColumn<bool>("overRaiser");
+        QTest::newRow("shown window") << true << true;
+        QTest::newRow("hidden window: the active window or the screen") << false << false;
+    }
+    void realBoxOpensOverTheWindowThatRaisedIt()
+    {
+        QFETCH(bool, raiserShown);
+        QFETCH(bool, overRaiser);
+        QWidget main;
+        main.setGeometry(20, 20, 600, 400);
+        main.show();
+        QWidget about;
+        about.setGeometry(200, 150, 300, 200);
+        about.setVisible(raiserShown);
+
+        QWidget *parent = nullptr;
+        QTimer::singleShot(0, [&] {
+            if (QMessageBox *box = visibleMessageBox()) {
+                parent = box->parentWidget();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        runHandler(&about, WhileBusy::Ignored, [] { messageBox(QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません")); });
+        QCOMPARE(parent == &about, overRaiser);
+        QCOMPARE(parent, overRaiser ? &about : QApplication::activeWindow());
+    }
+
+    void evenLines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("maxWidthInChars"); // in widths of "あ"
+        QTest::addColumn<int>("lines");
+        QTest::newRow("fits: unchanged") << QStringLiteral("新しいディレクトリー名を入力して下さい") << 30 << 1;
+        QTest::newRow("one character too long: two even halves")
+            << QStringLiteral("あいうえおかきくけこさしすせそたちつてと") << 19 << 2;
+        QTest::newRow("three lines' worth") << QString(50, u'あ') << 20 << 3;
+        QTest::newRow("the save dialog's folder message")
+            << QStringLiteral("Current Dirが決まっていませんﾃﾞｨﾚｸﾄﾘﾘｽﾄﾎﾞｯｸｽをｸﾘｯｸしてﾃﾞｨﾚｸﾄﾘを決定して下さい") << 30 << 2;
+        QTest::newRow("given lines kept, each evened")
+            << QStringLiteral("画像を開けませんでした。\n\n") + QString(25, u'か') << 20 << 4;
+    }
+    void evenLines()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, maxWidthInChars);
+        QFETCH(int, lines);
+        const QFontMetrics metrics(QApplication::font());
+        const int maxWidth = metrics.horizontalAdvance(u'あ') * maxWidthInChars;
+        const QStringList laidOut = platform::evenLines(text, metrics, maxWidth).split(u'\n');
+        QCOMPARE(laidOut.size(), lines);
+        QCOMPARE(laidOut.join(QString()).remove(u' '), QString(text).remove(u'\n').remove(u' '));
+        // Even: no line much shorter than another, so none is left with a character or two.
+        int widest = 0, narrowest = maxWidth;
+        for (const QString &line : laidOut) {
+            if (line.isEmpty())
+                continue;
+            QVERIFY2(metrics.horizontalAdvance(line) <= maxWidth, qPrintable(line));
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+            narrowest = std::min(narrowest, metrics.horizontalAdvance(line));
+        }
+        if (lines > 1)
+            QVERIFY2(narrowest * 3 >= widest * 2, qPrintable(laidOut.join(u'|')));
+        // Latin words stay whole.
+        const auto latin = [](QChar c) { return c.isLetter() && c.unicode() < 0x80; };
+        for (qsizetype i = 1; i < laidOut.size(); ++i)
+            if (!laidOut[i - 1].isEmpty() && !laidOut[i].isEmpty())
+                QVERIFY2(!(latin(laidOut[i - 1].back()) && latin(laidOut[i].front())), qPrintable(laidOut.join(u'|')));
     }
 };
 

@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 #include "platform/Twips.h"
@@ -56,6 +58,51 @@ private slots:
         moveTwips(&window, 1500, 3000);
         QCOMPARE(window.pos(), QPoint(100, 200));
         QCOMPARE(positionTwips(&window), QPoint(1500, 3000));
+    }
+
+    // No window starts with part of its frame outside the screen's available area.
+    void windowsStartInsideTheScreen_data()
+    {
+        QTest::addColumn<QPoint>("wantedPx");
+        QTest::addColumn<QPoint>("expectedPx"); // from the available area's right and bottom when negative
+        QTest::newRow("inside: as asked") << QPoint(100, 200) << QPoint(100, 200);
+        QTest::newRow("above the top") << QPoint(100, -3) << QPoint(100, 0);
+        QTest::newRow("left of the screen") << QPoint(-50, 40) << QPoint(0, 40);
+        QTest::newRow("past the right and bottom") << QPoint(100000, 100000) << QPoint(-1, -1);
+    }
+    void windowsStartInsideTheScreen()
+    {
+        QFETCH(QPoint, wantedPx);
+        QFETCH(QPoint, expectedPx);
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        QWidget window;
+        setClientSizeTwips(&window, 6570, 4935); // the save dialog: 438 x 329 px
+        QCOMPARE(window.size(), QSize(438, 329));
+        const QSize outer(438 + kFrameWidthPx, 329 + kFrameHeightPx);
+        moveTwips(&window, pixelsToTwips(wantedPx.x()), pixelsToTwips(wantedPx.y()));
+        const QPoint expected(expectedPx.x() < 0 ? available.right() + 1 - outer.width() : available.x() + expectedPx.x(),
+                              expectedPx.y() < 0 ? available.bottom() + 1 - outer.height() : available.y() + expectedPx.y());
+        QCOMPARE(window.pos(), expected);
+    }
+
+    // The save dialog centred on the main window at the top of the screen
+    // would start 3 px above it: its frame is the taller of the two.
+    void centringKeepsTheWindowOnTheScreen()
+    {
+        QWidget main;
+        setOuterSizeTwips(&main, 9525, 5220);
+        moveTwips(&main, 0, 0);
+        QWidget dialog;
+        setClientSizeTwips(&dialog, 6570, 4935);
+        centreTwips(&dialog, QRect(positionTwips(&main), outerSizeTwips(&main)));
+        QCOMPARE(dialog.pos(), QPoint((635 - 444) / 2, 0));
+    }
+
+    void aFramelessWindowIsItsClientArea()
+    {
+        QWidget splash(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint);
+        setClientSizeTwips(&splash, 9240, 4410);
+        QCOMPARE(outerSizeTwips(&splash), QSize(9240, 4410));
     }
 
     void screenSizeCentresAWindow()

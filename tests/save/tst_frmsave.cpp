@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/Form2.h"
 #include "app/Module1.h"
@@ -15,6 +16,7 @@
 #include "support/FormTesting.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/SeamOverrides.h"
+#include "support/core/TmpfsMount.h"
 #include "viewer/frmviewer.h"
 
 using testsupport::ScriptedMessageBoxes;
@@ -58,38 +60,6 @@ int expectedDcStep(int quality)
     const int scale = quality < 50 ? 5000 / quality : 200 - 2 * quality;
     return std::clamp((16 * scale + 50) / 100, 1, 255);
 }
-
-// A tmpfs mounted for the length of a test; needs the right to mount.
-class TmpfsMount
-{
-public:
-    explicit TmpfsMount(const QString &options)
-        : m_ok(m_point.isValid() && mount({"-t", "tmpfs", "-o", options, "tmpfs", m_point.path()}))
-    {
-    }
-    ~TmpfsMount()
-    {
-        if (m_ok)
-            QProcess::execute(QStringLiteral("umount"), {m_point.path()});
-    }
-    TmpfsMount(const TmpfsMount &) = delete;
-    TmpfsMount &operator=(const TmpfsMount &) = delete;
-
-    [[nodiscard]] bool ok() const { return m_ok; }
-    [[nodiscard]] QString path() const { return m_point.path(); }
-    bool remountReadOnly() { return mount({"-o", "remount,ro", m_point.path()}); }
-
-private:
-    static bool mount(const QStringList &arguments)
-    {
-        QProcess process;
-        process.start(QStringLiteral("mount"), arguments);
-        return process.waitForFinished() && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    }
-
-    QTemporaryDir m_point;
-    bool m_ok;
-};
 
 } // namespace
 
@@ -258,6 +228,31 @@ private slots:
         QCOMPARE(file->handle(), handle);
         QCOMPARE(viewer()->Text1->text(), QFileInfo(expected).fileName());
         QVERIFY(!forms::isLoaded<frmSave>());
+    }
+
+    // The batch windows run with the main window unloaded: the dialog must
+    // not build a fresh one, neither when it opens nor on either button.
+    void withoutAMainWindowNoneIsBuilt_data()
+    {
+        QTest::addColumn<bool>("save");
+        QTest::newRow("保存") << true;
+        QTest::newRow("中止") << false;
+    }
+    void withoutAMainWindowNoneIsBuilt()
+    {
+        QFETCH(bool, save);
+        auto *dialog = forms::get<frmSave>();
+        QVERIFY(!forms::isLoaded<frmviewer>());
+        QCOMPARE(dialog->txtSavefileName->text(), QString());
+        QCOMPARE(dialog->txtCurdir->text(), m_folder);
+        dialog->txtSavefileName->setText(QStringLiteral("photo"));
+        if (save)
+            dialog->cndSave_Click();
+        else
+            dialog->cmdCancel_Click();
+        QVERIFY(!forms::isLoaded<frmSave>());
+        QVERIFY(!forms::isLoaded<frmviewer>());
+        QCOMPARE(entriesOf(m_folder), QStringList{QStringLiteral("sub 1")});
     }
 
     void emptyFolderBoxIsRefusedAndTheDialogStays()
@@ -429,7 +424,8 @@ private slots:
     void failedSave()
     {
         QFETCH(QString, where);
-        std::unique_ptr<TmpfsMount> mount;
+        QTemporaryDir mountPoint;
+        std::optional<testsupport::TmpfsMount> mount;
         QString folder = m_folder;
         QString name = QStringLiteral("photo.jpg");
         QSize size(40, 30);
@@ -438,10 +434,10 @@ private slots:
         } else if (where == u"too long") {
             name = QString(300, u'長') + QStringLiteral(".jpg");
         } else {
-            mount = std::make_unique<TmpfsMount>(QStringLiteral("size=64k"));
-            if (!mount->ok())
+            mount.emplace(mountPoint.path(), QStringLiteral("size=64k"));
+            if (!mount->mounted())
                 QSKIP("mounting a small tmpfs needs the right to mount");
-            folder = native(mount->path());
+            folder = native(mountPoint.path());
             size = QSize(400, 400); // 480 KB of BMP on a 64 KB disk
         }
         const QString path = native(folder + QStringLiteral("/photo.bmp"));

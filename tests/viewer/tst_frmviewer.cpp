@@ -11,6 +11,7 @@
 #include "save/frmSave.h"
 #include "support/FormTesting.h"
 #include "support/ScriptedMessageBoxes.h"
+#include "support/core/TestImages.h"
 #include "viewer/frmviewer.h"
 
 using namespace testsupport;
@@ -75,10 +76,8 @@ private:
 
     QString writePng(const QString &name, QSize size, QColor colour)
     {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(colour);
         const QString path = m_dir.filePath(name);
-        [&] { QVERIFY(image.save(path, "PNG")); }();
+        [&] { QVERIFY(testsupport::solid(size.width(), size.height(), colour).save(path, "PNG")); }();
         return path;
     }
 
@@ -420,6 +419,24 @@ private slots:
         v->Timer6_Timer();
         v->Command17_Click();
         QVERIFY(v->Frame4->isHidden());
+    }
+
+    // Until the quick resize is built, its "中止" at least closes the panel,
+    // emptying the boxes; the image stays.
+    void quickResizeCancelClosesThePanel()
+    {
+        auto *v = viewer();
+        v->replaceWorkingImage(testsupport::addImage(testsupport::solid(8, 6, Qt::red)));
+        const imaging::Handle image = v->Ik5Disp1->handle();
+        v->Command19_Click();
+        for (QLineEdit *box : {v->Text5, v->Text6, v->Text7, v->Text8, v->Text9})
+            box->setText(QStringLiteral("640"));
+        QTest::mouseClick(v->cmdRcancel, Qt::LeftButton);
+        QVERIFY(v->Frame5->isHidden());
+        for (QLineEdit *box : {v->Text5, v->Text6, v->Text7, v->Text8, v->Text9})
+            QCOMPARE(box->text(), QString());
+        QCOMPARE(v->Ik5Disp1->handle(), image);
+        QVERIFY(v->hasWorkingImage());
     }
 };
 

@@ -1,5 +1,5 @@
 // Draws the program's own artwork: the tool button bitmaps (normal and
-// pressed), the window icon, the main window's background, the logos and the
+// pressed), the full-screen slideshow's buttons (lit and dark), the window icon, the main window's background, the logos and the
 // about icon. Run at build time; writes into the folder given as argument.
 //
 // Everything is drawn with QPainter from simple shapes, so the pictures are
@@ -164,6 +164,49 @@ QImage toolButton(QSize size, const Glyph &glyph, const QString &caption, bool p
     return image;
 }
 
+// A full-screen slideshow button, shown on black: the lit state is a bright
+// plate with a dark glyph and caption, the other a dark plate with a lit
+// outline, so the blinking reads at a glance from across a room.
+QImage slideButton(QSize size, const Glyph &glyph, const QString &caption, QColor colour, bool lit)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF plate = QRectF(image.rect()).adjusted(2, 2, -2, -2);
+    p.setPen(QPen(colour, 3));
+    p.setBrush(lit ? colour : QColor(24, 24, 28));
+    p.drawRoundedRect(plate, 10, 10);
+    const QColor ink = lit ? QColor(16, 16, 20) : colour;
+    const qreal g = size.height() * 0.5;
+    const QRectF glyphBox(size.height() * 0.3, (size.height() - g) / 2, g, g);
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    glyph(p, glyphBox);
+    p.setPen(ink);
+    p.setFont(uiFont(size.height() * 0.4));
+    p.drawText(QRectF(glyphBox.right() + 4, 0, size.width() - glyphBox.right() - 10, size.height()), Qt::AlignCenter,
+               caption);
+    return image;
+}
+
+void glyphPlay(QPainter &p, const QRectF &r)
+{
+    const QPointF corners[] = {r.topLeft(), QPointF(r.right(), r.center().y()), r.bottomLeft()};
+    p.drawPolygon(corners, 3);
+}
+
+void glyphPause(QPainter &p, const QRectF &r)
+{
+    p.drawRect(QRectF(r.left() + r.width() * 0.1, r.top(), r.width() * 0.3, r.height()));
+    p.drawRect(QRectF(r.left() + r.width() * 0.6, r.top(), r.width() * 0.3, r.height()));
+}
+
+void glyphStop(QPainter &p, const QRectF &r)
+{
+    p.drawRect(r.adjusted(r.width() * 0.05, r.height() * 0.05, -r.width() * 0.05, -r.height() * 0.05));
+}
+
 QImage background()
 {
     QImage image(630, 420, QImage::Format_RGB32);
@@ -305,6 +348,20 @@ int main(int argc, char **argv)
         const QString caption = QString::fromUtf8(b.caption);
         ok &= save(toolButton(b.size, b.glyph, caption, false), out, (std::string(b.stem) + ".bmp").c_str());
         ok &= save(toolButton(b.size, b.glyph, caption, true), out, (std::string(b.stem) + "_p.bmp").c_str());
+    }
+    // The full-screen slideshow's buttons are 118 x 58 px; the first bitmap
+    // of each is the lit one.
+    struct SlideButton { const char *stem; Glyph glyph; const char *caption; QColor colour; };
+    const SlideButton slideButtons[] = {
+        {"slide_start", glyphPlay, "開始", QColor(90, 220, 110)},
+        {"slide_stop", glyphPause, "停止", QColor(250, 200, 60)},
+        {"slide_end", glyphStop, "終了", QColor(250, 90, 80)},
+    };
+    for (const SlideButton &b : slideButtons) {
+        const QString caption = QString::fromUtf8(b.caption);
+        for (const bool lit : {true, false})
+            ok &= save(slideButton({118, 58}, b.glyph, caption, b.colour, lit), out,
+                       (std::string(b.stem) + (lit ? "1" : "2") + ".bmp").c_str());
     }
     ok &= save(background(), out, "viewer_background.png");
     ok &= save(logo({289, 137}), out, "viewer_logo.png");

@@ -41,9 +41,14 @@ QImage allocateImage(int width, int height)
     return pixels;
 }
 
+Error outOfMemory()
+{
+    return Error::of(Error::Kind::TooLarge, QStringLiteral("メモリが足りません"));
+}
+
 void throwOutOfMemory()
 {
-    throw Error::of(Error::Kind::TooLarge, QStringLiteral("メモリが足りません"));
+    throw outOfMemory();
 }
 
 bool imageSizeAllowed(qint64 width, qint64 height)

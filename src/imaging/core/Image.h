@@ -13,6 +13,8 @@
 
 namespace imaging {
 
+class Error;
+
 // One image of the suite: its pixels and its resolution in dots per inch.
 // Pixels are always QImage::Format_RGB32 (opaque; transparency is composited
 // onto white when a file is read), so every effect handles one layout.
@@ -34,6 +36,8 @@ inline constexpr qint64 kMaxPixels = 200'000'000;
 // may back with huge pages: on a virtual machine touching 80 MB in 4 KiB
 // pages costs more than decoding a 20-megapixel photo into them.
 [[nodiscard]] QImage allocateImage(int width, int height);
+// The failure of running out of memory, and throwing it.
+[[nodiscard]] Error outOfMemory();
 [[noreturn]] void throwOutOfMemory();
 
 // Throws Error: TooLarge when w x h is beyond the limits, InvalidArgument

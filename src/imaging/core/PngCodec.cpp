@@ -255,10 +255,12 @@ void writeToMemory(png_structp png, png_bytep data, size_t length)
 
 void flushNothing(png_structp) {}
 
-// Filter "none" and zlib level 6 with its default strategy: 800-pixel
-// photos then compress as small as the usual tools make them (within a few
-// per cent), in about a third of the time the adaptive filters take.
-constexpr int kZlibLevel = 6;
+// The Paeth filter on every row and zlib level 2: 800-pixel photos come out
+// a tenth to a third smaller than with no filter at level 6 (what vips
+// writes) in about half its time; adaptive filters at level 6 (Qt's
+// default) save another few per cent at four to six times the time.
+constexpr int kRowFilter = PNG_FILTER_PAETH;
+constexpr int kZlibLevel = 2;
 
 bool compress(Encoder &e, const QImage &pixels, const Image &image, ProgressReporter &reporter)
 {
@@ -269,7 +271,7 @@ bool compress(Encoder &e, const QImage &pixels, const Image &image, ProgressRepo
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_pHYs(e.png, e.info, png_uint_32(dotsPerMeterFromDpi(image.dpiX)), png_uint_32(dotsPerMeterFromDpi(image.dpiY)),
                  PNG_RESOLUTION_METER);
-    png_set_filter(e.png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    png_set_filter(e.png, PNG_FILTER_TYPE_BASE, kRowFilter);
     png_set_compression_level(e.png, kZlibLevel);
     png_set_compression_buffer_size(e.png, 64 * 1024);
     png_write_info(e.png, e.info);

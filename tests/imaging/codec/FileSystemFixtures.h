@@ -7,24 +7,11 @@
 #include <QString>
 #include <QStringList>
 
+#include "support/core/TmpfsMount.h"
+
 namespace fixtures {
 
-// A tmpfs mounted on an existing folder for the life of the object.
-class TmpfsMount
-{
-public:
-    TmpfsMount(const QString &folder, const QString &options);
-    ~TmpfsMount();
-    TmpfsMount(const TmpfsMount &) = delete;
-    TmpfsMount &operator=(const TmpfsMount &) = delete;
-
-    bool mounted() const { return m_mounted; }
-    bool remountReadOnly();
-
-private:
-    QString m_folder;
-    bool m_mounted = false;
-};
+using testsupport::TmpfsMount;
 
 // File permission checks of this thread as user "nobody" for the life of
 // the object (Linux file-system uid), so root's override of permissions

@@ -81,6 +81,7 @@ void TestFittedRead::fittedSizeKeepsProportions_data()
     QTest::newRow("the height limits") << QSize(4000, 3000) << QSize(800, 300) << false << QSize(400, 300);
     QTest::newRow("the short side is rounded") << QSize(1000, 333) << QSize(100, 100) << false << QSize(100, 33);
     QTest::newRow("a thin line keeps a pixel") << QSize(10000, 2) << QSize(100, 100) << false << QSize(100, 1);
+    QTest::newRow("a thumbnail cell, rounded") << QSize(500, 333) << QSize(100, 100) << false << QSize(100, 67);
     QTest::newRow("already fits: kept") << QSize(300, 200) << QSize(800, 800) << false << QSize(300, 200);
     QTest::newRow("already fits, enlarged") << QSize(300, 200) << QSize(800, 800) << true << QSize(800, 533);
     QTest::newRow("same proportions as the box") << QSize(1600, 1200) << QSize(800, 600) << false << QSize(800, 600);

@@ -7,26 +7,14 @@
 
 #include "base/Error.h"
 #include "imaging/core/ImageStore.h"
+#include "support/core/TestImages.h"
 
 // Small images with known pixels, and checks shared by the effect tests.
 namespace testimages {
 
-inline QImage solid(int width, int height, QRgb colour)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
-// Every pixel different, so a moved, lost or duplicated pixel shows.
-inline QImage numbered(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb(x * 7 % 256, y * 11 % 256, (x + y * width) % 256));
-    return image;
-}
+using testsupport::numbered;
+using testsupport::pixelsOf;
+using testsupport::solid;
 
 // One row of given pixels.
 inline QImage row(const QList<QRgb> &pixels)
@@ -39,12 +27,7 @@ inline QImage row(const QList<QRgb> &pixels)
 
 inline imaging::Handle add(const QImage &pixels, double dpiX = 96.0, double dpiY = 96.0)
 {
-    return imaging::ImageStore::instance().add(imaging::Image{pixels, dpiX, dpiY});
-}
-
-inline const QImage &pixelsOf(imaging::Handle handle)
-{
-    return imaging::ImageStore::instance().get(handle).pixels;
+    return testsupport::addImage(pixels, dpiX, dpiY);
 }
 
 // Runs `call` and returns the kind of imaging::Error it threw; fails the

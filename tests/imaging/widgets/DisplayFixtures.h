@@ -3,13 +3,13 @@
 // Small images made in code for the display's tests, and the calls the
 // windows make to show them.
 
-#include <vector>
-
 #include <QImage>
 #include <QPoint>
 
 #include "imaging/core/ImageStore.h"
+#include "imaging/widgets/DisplaySteps.h"
 #include "imaging/widgets/Ik5Disp.h"
+#include "support/core/TestImages.h"
 
 namespace fixtures {
 
@@ -17,37 +17,8 @@ namespace fixtures {
 inline constexpr int kDisplaySide = 304;
 inline const QPoint kContentsOrigin(2, 2);
 
-// Images put into the store by one test, released when it ends.
-class StoredImages
-{
-public:
-    StoredImages() = default;
-    StoredImages(const StoredImages &) = delete;
-    StoredImages &operator=(const StoredImages &) = delete;
-    ~StoredImages()
-    {
-        for (const imaging::Handle handle : m_handles)
-            imaging::ImageStore::instance().release(handle);
-    }
-
-    imaging::Handle add(const QImage &pixels)
-    {
-        imaging::Image image;
-        image.pixels = pixels.convertToFormat(QImage::Format_RGB32);
-        m_handles.push_back(imaging::ImageStore::instance().add(image));
-        return m_handles.back();
-    }
-
-private:
-    std::vector<imaging::Handle> m_handles;
-};
-
-inline QImage solid(int width, int height, QColor color)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(color);
-    return image;
-}
+using testsupport::solid;
+using testsupport::StoredImages;
 
 // Red, green, blue and yellow quarters (top-left, top-right, bottom-left,
 // bottom-right): shows that the picture is placed and oriented right.
@@ -84,11 +55,7 @@ inline QPoint imagePixelAt(const QImage &shot, QPoint widgetPoint)
 // What the windows do to show a newly set image: step 1, then step 2.
 inline void showImage(imaging::Ik5Disp &display, imaging::Handle handle)
 {
-    display.setHandle(handle);
-    display.setStep(imaging::Ik5Disp::kStepPrepare);
-    display.perform();
-    display.setStep(imaging::Ik5Disp::kStepShow);
-    display.perform();
+    imaging::showInDisplay(&display, handle);
 }
 
 inline void redraw(imaging::Ik5Disp &display)

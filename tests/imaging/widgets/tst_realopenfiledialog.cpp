@@ -3,6 +3,8 @@
 #include <QtTest>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
+#include <QTreeView>
 
 #include "imaging/core/FileDialogSeam.h"
 #include "imaging/widgets/RealOpenFileDialog.h"
@@ -91,6 +93,49 @@ private slots:
         QStringList expected = images;
         expected.sort();
         QTRY_COMPARE(listed(), expected);
+    }
+
+    void kbyteSizes_data()
+    {
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("empty") << qint64(0) << QStringLiteral("0.0 Kbyte");
+        QTest::newRow("1000 bytes are one Kbyte") << qint64(1000) << QStringLiteral("1.0 Kbyte");
+        QTest::newRow("a photo, grouped") << qint64(4379037) << QStringLiteral("4,379.0 Kbyte");
+    }
+    void kbyteSizes()
+    {
+        QFETCH(qint64, bytes);
+        QFETCH(QString, shown);
+        QCOMPARE(kbyteText(bytes), shown);
+    }
+
+    // Before the first choice the dialog opens where the program was
+    // started, as the folder lists do, and its list shows every column whole.
+    void startsInTheCurrentFolderWithWholeColumns()
+    {
+        QTemporaryDir folder;
+        const QString name = QStringLiteral("夏休みの海辺で撮った写真 2024年8月 0001.JPG");
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(2500, 'x')) == 2500);
+        file.close();
+        const QString started = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(folder.path()));
+
+        QFileDialog dialog;
+        configureOpenFileDialog(dialog, kTypeList);
+        QVERIFY(QDir::setCurrent(started));
+        QCOMPARE(dialog.directory().absolutePath(), QDir(folder.path()).absolutePath());
+
+        dialog.show();
+        auto *view = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
+        QVERIFY(view);
+        QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 1);
+        const QModelIndex row = view->model()->index(0, 0, view->rootIndex());
+        QCOMPARE(row.siblingAtColumn(1).data().toString(), QStringLiteral("2.5 Kbyte"));
+        for (int column = 0; column < 4; ++column)
+            QTRY_VERIFY2(view->header()->sectionSize(column) >= static_cast<QAbstractItemView *>(view)->sizeHintForColumn(column),
+                         qPrintable(QStringLiteral("column %1 is cut").arg(column)));
     }
 
     void installedDialogReturnsTheChosenFile()
