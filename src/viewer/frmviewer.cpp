@@ -80,7 +80,24 @@ void frmviewer::wireHandlers()
     onClick(Command16, this, &frmviewer::Command16_Click);
 
     onClick(Command6, this, &frmviewer::Command6_Click);
-    onClick(Command10, this, &frmviewer::Command10_Click);
+    onClick(Command7, this, &frmviewer::Command7_Click);
+    // While the strip is being built (it yields between items) the user may
+    // stop it, hide it or open one of the thumbnails already there.
+    onClick(Command10, this, &frmviewer::Command10_Click, platform::WhileBusy::Allowed);
+    onClick(cmdTcancel, this, &frmviewer::cmdTcancel_Click, platform::WhileBusy::Allowed);
+    on(Ik5Thumb1, &imaging::Ik5Thumb::itemLoaded, this, &frmviewer::Ik5Thumb1_itemLoaded);
+    on(Ik5Thumb1, &imaging::Ik5Thumb::itemChosen, this, &frmviewer::Ik5Thumb1_itemChosen,
+       platform::WhileBusy::Allowed);
+
+    onClick(cmdSstart, this, &frmviewer::cmdSstart_Click);
+    onClick(cmdSpause, this, &frmviewer::cmdSpause_Click);
+    onClick(cmdSend, this, &frmviewer::cmdSend_Click);
+    onClick(Command1, this, &frmviewer::Command1_Click);
+    onClick(Command2, this, &frmviewer::Command2_Click);
+    onClick(Command3, this, &frmviewer::Command3_Click);
+    onClick(Command4, this, &frmviewer::Command4_Click);
+    onClick(Command20, this, &frmviewer::Command20_Click);
+    on(Ik5Slide1, &imaging::Ik5Slide::slideShown, this, &frmviewer::Ik5Slide1_slideShown);
     onClick(Command17, this, &frmviewer::Command17_Click);
     onClick(Command19, this, &frmviewer::Command19_Click);
     onClick(cmdRcancel, this, &frmviewer::cmdRcancel_Click);
@@ -89,6 +106,7 @@ void frmviewer::wireHandlers()
 void frmviewer::Form_Load()
 {
     platform::setOuterSizeTwips(this, kOuterWidth, kOuterHeight);
+    Ik5Slide1->hide();
     Ik5File1->setHandle(0);
     Option1->setChecked(true);
     for (QWidget *frame : {static_cast<QWidget *>(Frame3), static_cast<QWidget *>(Frame2),
@@ -142,10 +160,16 @@ bool frmviewer::hasWorkingImage() const
     return imaging::ImageStore::instance().contains(Ik5Disp1->handle());
 }
 
-void frmviewer::Command6_Click()
+void frmviewer::showDisplayInFront()
 {
+    Ik5Slide1->hide();
     Ik5Disp1->show();
     Ik5Disp1->bringToFront();
+}
+
+void frmviewer::Command6_Click()
+{
+    showDisplayInFront();
     showPanel(Frame2);
 }
 

@@ -10,6 +10,8 @@
 #include "imaging/core/Ik5Effect.h"
 #include "imaging/core/Ik5File.h"
 #include "imaging/widgets/Ik5Disp.h"
+#include "imaging/widgets/Ik5Slide.h"
+#include "imaging/widgets/Ik5Thumb.h"
 #include "app/Design.h"
 #include "platform/Controls.h"
 #include "platform/Forms.h"
@@ -38,10 +40,11 @@ public:
     static constexpr int kPanelAreaTop = 2550;
 
     // How OpenImage got its path.
-    enum class OpenVia { OpenButton, EmptyDisplayClick, Drop };
+    enum class OpenVia { OpenButton, EmptyDisplayClick, Drop, Thumbnail };
 
-    // Display area
+    // Display area: the display, and the slideshow in its place while one plays
     imaging::Ik5Disp *Ik5Disp1;
+    imaging::Ik5Slide *Ik5Slide1;
 
     // Top tool row
     platform::PictureButton *Image2; // open
@@ -68,6 +71,7 @@ public:
     platform::PictureButton *Image7; // thumbnails
 
     // Thumbnail strip, below the normal bottom edge
+    imaging::Ik5Thumb *Ik5Thumb1;
     QLabel *Label19;
     QPushButton *cmdTcancel, *Command10, *Command9;
 
@@ -116,7 +120,7 @@ public:
     void Form_Unload() override;
 
     // Opening and closing
-    void OpenImage(OpenVia via, const QString &droppedPath = QString());
+    void OpenImage(OpenVia via, const QString &givenPath = QString());
     void CloseImage();
     void Ik5Disp1_clickedEmpty();
     void Ik5Disp1_fileDropped(const QString &path);
@@ -167,7 +171,29 @@ public:
 
     // Panel buttons
     void Command6_Click();
+    void Command7_Click();
     void Command10_Click();
+
+    // Thumbnail strip
+    void Ik5Thumb1_itemLoaded(const QString &folder, const QString &file, int n, int count);
+    void Ik5Thumb1_itemChosen();
+    void cmdTcancel_Click();
+
+    // Slideshow panel
+    void cmdSstart_Click();
+    void cmdSpause_Click();
+    void cmdSend_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command20_Click();
+    void Ik5Slide1_slideShown(int n, const QString &folder, const QString &name);
+    // Back to the display from the slideshow control.
+    void showDisplayInFront();
+    // Starts a slideshow control with the panel's interval, repeat and the
+    // shared folder (the panel's and the full-screen start buttons).
+    void startSlideshow(imaging::Ik5Slide *show) const;
     void Command17_Click();
     void Command19_Click();
 
@@ -220,6 +246,8 @@ private:
     QPixmap m_background;
     // The last cut: the image before it, for "取り消し" until it is accepted.
     imaging::Handle m_imageBeforeCut = 0;
+    // A chosen thumbnail is being read: another choice waits for nothing.
+    bool m_readingChosen = false;
 };
 
 // The main window while it is loaded; nullptr once it is gone (the batch

@@ -8,8 +8,7 @@
 
 void frmviewer::Command8_Click()
 {
-    Ik5Disp1->show();
-    Ik5Disp1->bringToFront();
+    showDisplayInFront();
     // With no image the dialog still opens; its buttons then do nothing.
     showOverPanelArea(forms::get<frmRotate>());
 }

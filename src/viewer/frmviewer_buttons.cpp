@@ -135,7 +135,3 @@ void frmviewer::Timer7_Timer()
     releaseToolButton(Image6);
 }
 
-void frmviewer::Timer1_Timer()
-{
-    releaseToolButton(Image7);
-}

@@ -13,6 +13,8 @@ void frmviewer::buildDisplayArea()
     Ik5Disp1 = control<imaging::Ik5Disp>(this, "Ik5Disp1", 195, 210, 4485, 4485);
     Ik5Disp1->setBackColor(design::kPanelBlue);
     Ik5Disp1->setPanCaption(QStringLiteral("Pan Window"));
+    Ik5Slide1 = control<imaging::Ik5Slide>(this, "Ik5Slide1", 195, 210, 4485, 4485);
+    Ik5Slide1->setBackColor(design::kPanelBlue);
 }
 
 void frmviewer::buildToolButtons()
@@ -78,6 +80,7 @@ void frmviewer::buildPanelButtons()
 
 void frmviewer::buildThumbnailStrip()
 {
+    Ik5Thumb1 = control<imaging::Ik5Thumb>(this, "Ik5Thumb1", 180, 4860, 7515, 1335);
     Label19 = control<QLabel>(this, "Label19", QString(), 7800, 4920, 60, 180);
     cmdTcancel = control<QPushButton>(this, "cmdTcancel", QStringLiteral("読込中止"), 7740, 5220, 1575, 255);
     Command10 = control<QPushButton>(this, "Command10", QStringLiteral("サムネール非表示"), 7740, 5460, 1575, 255);

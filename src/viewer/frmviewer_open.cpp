@@ -8,23 +8,26 @@
 #include "imaging/widgets/DisplaySteps.h"
 #include "platform/MessageBox.h"
 
-void frmviewer::OpenImage(OpenVia via, const QString &droppedPath)
+void frmviewer::OpenImage(OpenVia via, const QString &givenPath)
 {
-    const bool viaDialog = via != OpenVia::Drop;
+    const bool viaDialog = via == OpenVia::OpenButton || via == OpenVia::EmptyDisplayClick;
     if (via == OpenVia::Drop)
         clearFileInformation();
+    // A thumbnail names its file before it is read; the other boxes keep
+    // their numbers until the read is done.
+    if (via == OpenVia::Thumbnail)
+        Text1->setText(textrules::fileNameOf(givenPath));
     // The open button released the images at its click.
     if (via != OpenVia::OpenButton)
         releaseOpenImages();
-    Ik5Disp1->setStep(imaging::Ik5Disp::kStepClear);
-    Ik5Disp1->perform();
+    imaging::clearDisplay(Ik5Disp1);
     if (viaDialog && !Ik5File1->openDialog())
         return; // cancelled: display cleared, everything else as it was
 
     try {
         ProgressDialogScope progress;
-        if (via == OpenVia::Drop)
-            Ik5File1->setPath(droppedPath);
+        if (!viaDialog)
+            Ik5File1->setPath(givenPath);
         Ik5File1->setOperation(0);
         Ik5File1->perform();
     } catch (const imaging::Error &error) {
@@ -90,8 +93,7 @@ void frmviewer::CloseImage()
     clearFileInformation();
     Option1->setChecked(true);
     setImageButtonsEnabled(false);
-    Ik5Disp1->setStep(imaging::Ik5Disp::kStepClear);
-    Ik5Disp1->perform();
+    imaging::clearDisplay(Ik5Disp1);
 }
 
 void frmviewer::Ik5Disp1_clickedEmpty()

@@ -22,6 +22,9 @@
 #include "save/frmSave.h"
 #include "support/FormTesting.h"
 #include "support/core/TestImages.h"
+#include "viewer/frmAllSlide.h"
+#include "viewer/frmSlidePath.h"
+#include "viewer/frmThumbPath.h"
 #include "viewer/frmviewer.h"
 
 using OpenWindow = std::function<QWidget *()>;
@@ -109,6 +112,9 @@ private slots:
             viewerWithImage();
             return shown<frmSave>();
         });
+        QTest::newRow("thumbnail folder picker") << OpenWindow([] { return shown<frmThumbPath>(); });
+        QTest::newRow("slideshow folder picker") << OpenWindow([] { return shown<frmSlidePath>(); });
+        QTest::newRow("full-screen slideshow") << OpenWindow([] { return shown<frmAllSlide>(); });
     }
     void everyControl()
     {

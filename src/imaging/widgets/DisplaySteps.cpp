@@ -4,6 +4,12 @@
 
 namespace imaging {
 
+void clearDisplay(Ik5Disp *display)
+{
+    display->setStep(Ik5Disp::kStepClear);
+    display->perform();
+}
+
 void showInDisplay(Ik5Disp *display, Handle handle)
 {
     display->setHandle(handle);
@@ -15,8 +21,7 @@ void showInDisplay(Ik5Disp *display, Handle handle)
 
 void redrawInSizeMode(Ik5Disp *display, int sizeMode)
 {
-    display->setStep(Ik5Disp::kStepClear);
-    display->perform();
+    clearDisplay(display);
     display->setSizeMode(sizeMode);
     display->setStep(Ik5Disp::kStepShow);
     display->perform();

@@ -7,6 +7,9 @@ namespace imaging {
 
 class Ik5Disp;
 
+// Step 0: the display shows nothing (its handle stays).
+void clearDisplay(Ik5Disp *display);
+
 // Shows a newly set image: the handle, then step 1 (take the image, prepare
 // its picture) and step 2 (lay it out).
 void showInDisplay(Ik5Disp *display, Handle handle);

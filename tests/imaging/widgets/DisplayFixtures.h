@@ -66,8 +66,7 @@ inline void redraw(imaging::Ik5Disp &display)
 
 inline void clearDisplay(imaging::Ik5Disp &display)
 {
-    display.setStep(imaging::Ik5Disp::kStepClear);
-    display.perform();
+    imaging::clearDisplay(&display);
 }
 
 } // namespace fixtures

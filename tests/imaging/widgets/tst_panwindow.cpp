@@ -104,7 +104,7 @@ private slots:
             redraw(d);
         }) << false;
         QTest::newRow("switched off") << DisplayCall([](Ik5Disp &d) { d.showPanWindow(0); }) << false;
-        QTest::newRow("display cleared") << DisplayCall(clearDisplay) << false;
+        QTest::newRow("display cleared") << DisplayCall([](imaging::Ik5Disp &d) { fixtures::clearDisplay(d); }) << false;
         QTest::newRow("cleared, then the next image shown") << DisplayCall([this](Ik5Disp &d) {
             clearDisplay(d);
             showImage(d, m_images->add(solid(500, 500, Qt::red)));
