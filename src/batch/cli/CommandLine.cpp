@@ -8,18 +8,13 @@ namespace {
 
 using sizerules::Rule;
 
-QString rulePart(const QString &rule, qsizetype colon)
-{
-    return colon < 0 ? QString() : rule.mid(colon + 1);
-}
-
 // --rule KIND:VALUE. Only the kind is checked here: the values are the
 // boxes' texts, which fail per file as they do in the window.
 std::optional<QString> readRule(const QString &text, CommandLine &command)
 {
     const qsizetype colon = text.indexOf(u':');
     const QString kind = text.left(colon < 0 ? text.size() : colon);
-    const QString value = rulePart(text, colon);
+    const QString value = colon < 0 ? QString() : text.mid(colon + 1);
     sizerules::RuleTexts &rule = command.settings.rule;
     if (kind == u"none" && colon < 0) {
         command.job.resize = false;
