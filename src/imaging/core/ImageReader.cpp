@@ -1,5 +1,7 @@
 #include "imaging/core/ImageReader.h"
 
+#include "base/Error.h"
+
 #include "imaging/core/BmpReader.h"
 #include "imaging/core/Formats.h"
 #include "imaging/core/JpegCodec.h"
@@ -68,8 +70,20 @@ ImageInfo probeImage(QByteArrayView data)
 
 ImageInfo probeImageFile(const QString &path)
 {
-    const MappedFile file(path);
-    return probeImage(file.bytes());
+    // Headers are small: most files tell their size in the first 64 KiB. A
+    // header that reaches further (large camera segments, a TIFF directory
+    // at the end) is read again with more, up to the whole file.
+    for (qint64 limit = 64 * 1024;; limit *= 16) {
+        const FileHead head = readFileHead(path, limit);
+        if (head.bytes.size() >= head.fileSize)
+            return probeImage(head.bytes);
+        try {
+            return probeImage(head.bytes);
+        } catch (const Error &error) {
+            if (error.kind() != Error::Kind::Damaged)
+                throw;
+        }
+    }
 }
 
 } // namespace imaging

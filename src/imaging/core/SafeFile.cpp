@@ -1,11 +1,11 @@
 #include "imaging/core/SafeFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <utility>
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -211,28 +211,24 @@ QByteArray readRegularFile(const QString &path)
     return readAll(file.get(), size);
 }
 
-MappedFile::MappedFile(const QString &path)
+FileHead readFileHead(const QString &path, qint64 limit)
 {
     qint64 size = 0;
     const Descriptor file = openRegularFile(path, size);
-    if (size == 0)
-        return; // nothing to map: an empty view
-    void *address = ::mmap(nullptr, static_cast<size_t>(size), PROT_READ, MAP_PRIVATE, file.get(), 0);
-    if (address == MAP_FAILED)
-        throw readError(errno);
-    m_address = address;
-    m_size = size;
-}
-
-MappedFile::~MappedFile()
-{
-    if (m_address)
-        ::munmap(m_address, static_cast<size_t>(m_size));
-}
-
-QByteArrayView MappedFile::bytes() const
-{
-    return {static_cast<const char *>(m_address), static_cast<qsizetype>(m_size)};
+    FileHead head{QByteArray(static_cast<qsizetype>(std::min(size, limit)), Qt::Uninitialized), size};
+    qsizetype filled = 0;
+    while (filled < head.bytes.size()) {
+        const ssize_t got = ::read(file.get(), head.bytes.data() + filled, static_cast<size_t>(head.bytes.size() - filled));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw readError(errno);
+        if (got == 0)
+            break; // cut short since the stat
+        filled += static_cast<qsizetype>(got);
+    }
+    head.bytes.truncate(filled);
+    return head;
 }
 
 void writeFileAtomically(const QString &path, QByteArrayView data)

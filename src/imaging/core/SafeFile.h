@@ -15,21 +15,16 @@ inline constexpr qint64 kMaxFileBytes = qint64(2) << 30;
 // reason), TooLarge, InvalidArgument (a name with a NUL character).
 [[nodiscard]] QByteArray readRegularFile(const QString &path);
 
-// A regular file mapped read-only, so that reading its header touches only
-// the pages the header lies in. Refuses what readRegularFile refuses.
-class MappedFile
+// The first `limit` bytes of a regular file (all of it when it is shorter),
+// and its whole size. Refuses what readRegularFile refuses. For headers: a
+// file another program cuts short meanwhile only gives fewer bytes, never a
+// fault, as a mapping of it would.
+struct FileHead
 {
-public:
-    explicit MappedFile(const QString &path);
-    ~MappedFile();
-    MappedFile(const MappedFile &) = delete;
-    MappedFile &operator=(const MappedFile &) = delete;
-    [[nodiscard]] QByteArrayView bytes() const;
-
-private:
-    void *m_address = nullptr;
-    qint64 m_size = 0;
+    QByteArray bytes;
+    qint64 fileSize = 0;
 };
+[[nodiscard]] FileHead readFileHead(const QString &path, qint64 limit);
 
 // Replaces the file at path with data, all or nothing: the bytes go to a
 // temporary file in the same folder that is renamed over the old file only
