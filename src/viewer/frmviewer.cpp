@@ -83,6 +83,7 @@ void frmviewer::wireHandlers()
     onClick(Command10, this, &frmviewer::Command10_Click);
     onClick(Command17, this, &frmviewer::Command17_Click);
     onClick(Command19, this, &frmviewer::Command19_Click);
+    onClick(Command9, this, &frmviewer::Command9_Click);
     onClick(cmdRcancel, this, &frmviewer::cmdRcancel_Click);
 }
 

@@ -10,6 +10,7 @@
 #include "imaging/core/Ik5Effect.h"
 #include "imaging/core/Ik5File.h"
 #include "imaging/widgets/Ik5Disp.h"
+#include "imaging/widgets/Ik5Thumb.h"
 #include "app/Design.h"
 #include "platform/Controls.h"
 #include "platform/Forms.h"
@@ -68,6 +69,7 @@ public:
     platform::PictureButton *Image7; // thumbnails
 
     // Thumbnail strip, below the normal bottom edge
+    imaging::Ik5Thumb *Ik5Thumb1;
     QLabel *Label19;
     QPushButton *cmdTcancel, *Command10, *Command9;
 
@@ -170,6 +172,10 @@ public:
     void Command10_Click();
     void Command17_Click();
     void Command19_Click();
+    // Printing: the contact sheet window, with a fresh run state.
+    void Command9_Click();
+    // The print tool button's action: the print window, shown where it opens.
+    void showPrintWindow();
 
     // Quick resize panel: until it is built, only its "中止" works.
     void cmdRcancel_Click();

@@ -133,6 +133,7 @@ void frmviewer::Timer6_Timer()
 void frmviewer::Timer7_Timer()
 {
     releaseToolButton(Image6);
+    showPrintWindow();
 }
 
 void frmviewer::Timer1_Timer()

@@ -78,6 +78,7 @@ void frmviewer::buildPanelButtons()
 
 void frmviewer::buildThumbnailStrip()
 {
+    Ik5Thumb1 = control<imaging::Ik5Thumb>(this, "Ik5Thumb1", 180, 4860, 7515, 1335);
     Label19 = control<QLabel>(this, "Label19", QString(), 7800, 4920, 60, 180);
     cmdTcancel = control<QPushButton>(this, "cmdTcancel", QStringLiteral("読込中止"), 7740, 5220, 1575, 255);
     Command10 = control<QPushButton>(this, "Command10", QStringLiteral("サムネール非表示"), 7740, 5460, 1575, 255);
