@@ -219,9 +219,9 @@ QString PrintJob::finish()
     }
 }
 
-void forgetPdfNoticeGiven()
+void setPdfNoticeGiven(bool given)
 {
-    g_pdfNoticeGiven = false;
+    g_pdfNoticeGiven = given;
 }
 
 PrinterChoice &applicationPrinter()

@@ -74,8 +74,8 @@ private:
     std::unique_ptr<State> m_state;
 };
 
-// The PDF notice is given once per run; tests start a run afresh.
-void forgetPdfNoticeGiven();
+// Whether this run has told the user where PDFs go (tests set it).
+void setPdfNoticeGiven(bool given);
 
 // The printer that printing a window's image uses, as the last printer
 // setup of this run left it (at first the default choice). Kept in memory only.
