@@ -149,6 +149,7 @@ PrintJob::PrintJob(const PrinterChoice &choice)
                         QStringLiteral("プリンター「%1」が見つかりません。「プリンター設定」で選び直してください。").arg(name));
         s.printer.setPrinterName(name);
     }
+    s.printer.setDocName(QStringLiteral("Morvell Image Viewer")); // the job's title in a queue
     s.printer.setPageSize(QPageSize(choice.paper));
     s.printer.setPageOrientation(choice.orientation);
     // Margins as small as the printer allows: pages start at the corner of
