@@ -86,7 +86,10 @@ PrinterChoice defaultPrinterChoice()
 {
     PrinterChoice choice;
     choice.pdfFolder = documentsFolder();
-    const QPrinterInfo queue = QPrinterInfo::defaultPrinter();
+    // The system's default queue, or any queue when none is the default.
+    QPrinterInfo queue = QPrinterInfo::defaultPrinter();
+    if (queue.isNull() && !QPrinterInfo::availablePrinters().isEmpty())
+        queue = QPrinterInfo::availablePrinters().first();
     if (!queue.isNull()) {
         choice.output = PrinterChoice::Output::Printer;
         choice.printer = queue.printerName();
@@ -143,8 +146,10 @@ PrintJob::PrintJob(const PrinterChoice &choice)
         s.printer.setOutputFormat(QPrinter::PdfFormat);
         s.printer.setOutputFileName(s.partPath);
     } else {
-        const QString name = choice.printer.isEmpty() ? QPrinterInfo::defaultPrinterName() : choice.printer;
-        if (name.isEmpty() || QPrinterInfo::printerInfo(name).isNull())
+        const QString name = choice.printer.isEmpty() ? defaultPrinterChoice().printer : choice.printer;
+        if (name.isEmpty())
+            throw Error(Error::Kind::NotFound, QStringLiteral("プリンターがありません。「プリンター設定」で PDF を選んでください。"));
+        if (QPrinterInfo::printerInfo(name).isNull())
             throw Error(Error::Kind::NotFound,
                         QStringLiteral("プリンター「%1」が見つかりません。「プリンター設定」で選び直してください。").arg(name));
         s.printer.setPrinterName(name);

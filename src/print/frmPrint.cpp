@@ -45,12 +45,9 @@ frmPrint::frmPrint()
     cmdPrint = control<QPushButton>(this, "cmdPrint", QStringLiteral("プリント"), 5160, 4320, 2115, 255);
     cmdPcancel = control<QPushButton>(this, "cmdPcancel", QStringLiteral("終了"), 5160, 4680, 2115, 255);
 
-    Ik5Print1 = new imaging::Ik5Print(this);
-    Ik5Print1->setObjectName(QStringLiteral("Ik5Print1"));
-    Ik5Effect1 = new imaging::Ik5Effect(this);
-    Ik5Effect1->setObjectName(QStringLiteral("Ik5Effect1"));
-    Ik5Common1 = new imaging::Ik5Common(this);
-    Ik5Common1->setObjectName(QStringLiteral("Ik5Common1"));
+    Ik5Print1 = design::faceless<imaging::Ik5Print>(this, "Ik5Print1");
+    Ik5Effect1 = design::faceless<imaging::Ik5Effect>(this, "Ik5Effect1");
+    Ik5Common1 = design::faceless<imaging::Ik5Common>(this, "Ik5Common1");
 
     platform::onClick(cmdSetprint, this, &frmPrint::cmdSetprint_Click);
     platform::onClick(cmdPrint, this, &frmPrint::cmdPrint_Click);

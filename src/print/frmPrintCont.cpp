@@ -64,12 +64,9 @@ frmPrintCont::frmPrintCont()
     Ik5Thumb2->setDecodeThumbnails(false);
     Ik5Thumb2->setYieldWhileWaiting(false);
 
-    Ik5File1 = new imaging::Ik5File(this);
-    Ik5File1->setObjectName(QStringLiteral("Ik5File1"));
-    Ik5Common1 = new imaging::Ik5Common(this);
-    Ik5Common1->setObjectName(QStringLiteral("Ik5Common1"));
-    Ik5Effect1 = new imaging::Ik5Effect(this);
-    Ik5Effect1->setObjectName(QStringLiteral("Ik5Effect1"));
+    Ik5File1 = design::faceless<imaging::Ik5File>(this, "Ik5File1");
+    Ik5Common1 = design::faceless<imaging::Ik5Common>(this, "Ik5Common1");
+    Ik5Effect1 = design::faceless<imaging::Ik5Effect>(this, "Ik5Effect1");
 
     platform::on(Ik5Thumb1, &imaging::Ik5Thumb::itemLoaded, this, &frmPrintCont::Ik5Thumb1_itemLoaded);
     platform::on(Ik5Thumb2, &imaging::Ik5Thumb::itemLoaded, this, &frmPrintCont::Ik5Thumb2_itemLoaded);

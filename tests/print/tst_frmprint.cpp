@@ -15,16 +15,6 @@ using namespace testsupport;
 
 namespace {
 
-// Left half red, right half blue.
-QImage redBlue(int width, int height)
-{
-    QImage image = solid(width, height, Qt::red);
-    for (int y = 0; y < height; ++y)
-        for (int x = width / 2; x < width; ++x)
-            image.setPixel(x, y, qRgb(0, 0, 255));
-    return image;
-}
-
 QStringList trimmedLines(const QString &text)
 {
     QStringList lines;
@@ -45,7 +35,7 @@ private:
     frmviewer *mainWindowWithImage()
     {
         frmviewer *viewer = forms::get<frmviewer>();
-        viewer->replaceWorkingImage(addImage(redBlue(640, 480)));
+        viewer->replaceWorkingImage(addImage(halves(640, 480, qRgb(255, 0, 0), qRgb(0, 0, 255))));
         viewer->Text1->setText(QStringLiteral("写真 1.jpg"));
         viewer->Text2->setText(QStringLiteral("1.5"));
         viewer->Text3->setText(QStringLiteral("640"));

@@ -16,27 +16,26 @@ using platform::PrinterChoice;
 
 namespace {
 
-// Left half red, right half blue: a stretched or cut image shows in both.
-QImage redBlue(int width, int height)
+// A print control on the settings file of a fresh PDF folder.
+struct PdfPrint
 {
-    QImage image = solid(width, height, Qt::red);
-    for (int y = 0; y < height; ++y)
-        for (int x = width / 2; x < width; ++x)
-            image.setPixel(x, y, qRgb(0, 0, 255));
-    return image;
-}
+    PdfPrint() { print.setSettingsFile(QStringLiteral("Ik5Prn.Ik5")); }
 
-// One page drawn by `draw`, ended; the PDF written.
-template <typename Draw>
-QString printOnePage(Ik5Print &print, Draw draw)
-{
-    const Ik5Print::Device device = print.openJob(nullptr);
-    print.startPage(device);
-    draw(device);
-    print.endPage(device);
-    print.endJob(device);
-    return print.lastPdfPath();
-}
+    // One page drawn by `draw`, ended; the PDF written.
+    template <typename Draw>
+    QString onePage(Draw draw)
+    {
+        const Ik5Print::Device device = print.openJob(nullptr);
+        print.startPage(device);
+        draw(device);
+        print.endPage(device);
+        print.endJob(device);
+        return print.lastPdfPath();
+    }
+
+    PrintToPdfFolder pdf;
+    Ik5Print print;
+};
 
 void setText(Ik5Print &print, const QString &text, double points)
 {
@@ -72,13 +71,11 @@ private slots:
         QFETCH(QSize, image);
         QFETCH(int, flag);
         QFETCH(QRect, expected);
-        PrintToPdfFolder pdf;
+        PdfPrint p;
         StoredImages images;
-        const imaging::Handle handle = images.add(redBlue(image.width(), image.height()));
-        Ik5Print print;
-        print.setSettingsFile(QStringLiteral("Ik5Prn.Ik5"));
-        const QString file = printOnePage(print, [&](Ik5Print::Device device) {
-            QVERIFY(print.drawImage(device, handle, 200, 800, 1500, 1500, flag));
+        const imaging::Handle handle = images.add(halves(image.width(), image.height(), qRgb(255, 0, 0), qRgb(0, 0, 255)));
+        const QString file = p.onePage([&](Ik5Print::Device device) {
+            QVERIFY(p.print.drawImage(device, handle, 200, 800, 1500, 1500, flag));
         });
         const QImage page = pdfPage(file);
         const QRect drawn = inkBox(page);
@@ -111,13 +108,11 @@ private slots:
 
     void embeddedImageIsTheShrunkOne()
     {
-        PrintToPdfFolder pdf;
+        PdfPrint p;
         StoredImages images;
-        const imaging::Handle handle = images.add(redBlue(4000, 3000));
-        Ik5Print print;
-        print.setSettingsFile(QStringLiteral("Ik5Prn.Ik5"));
-        const QString file = printOnePage(print, [&](Ik5Print::Device device) {
-            print.drawImage(device, handle, 200, 800, 1500, 1500, Ik5Print::kFitKeepAspect);
+        const imaging::Handle handle = images.add(halves(4000, 3000, qRgb(255, 0, 0), qRgb(0, 0, 255)));
+        const QString file = p.onePage([&](Ik5Print::Device device) {
+            p.print.drawImage(device, handle, 200, 800, 1500, 1500, Ik5Print::kFitKeepAspect);
         });
         const QList<QSize> sizes = pdfImageSizes(file);
         QCOMPARE(sizes.size(), 1);
@@ -128,35 +123,31 @@ private slots:
     // open job refuses every call.
     void noImageAndDeadDevices()
     {
-        PrintToPdfFolder pdf;
+        PdfPrint p;
         const imaging::Handle released = addImage(solid(10, 10, Qt::black));
         imaging::ImageStore::instance().release(released);
-        Ik5Print print;
-        print.setSettingsFile(QStringLiteral("Ik5Prn.Ik5"));
-        const QString file = printOnePage(print, [&](Ik5Print::Device device) {
-            QVERIFY(!print.drawImage(device, 0, 200, 800, 1500, 1500, -1));
-            QVERIFY(!print.drawImage(device, released, 200, 800, 1500, 1500, -1));
+        const QString file = p.onePage([&](Ik5Print::Device device) {
+            QVERIFY(!p.print.drawImage(device, 0, 200, 800, 1500, 1500, -1));
+            QVERIFY(!p.print.drawImage(device, released, 200, 800, 1500, 1500, -1));
         });
         QVERIFY(inkBox(pdfPage(file)).isEmpty());
 
         const Ik5Print::Device ended = 1;
-        QVERIFY_THROWS_EXCEPTION(imaging::Error, print.drawTextAt(ended, 10, 10));
-        QVERIFY_THROWS_EXCEPTION(imaging::Error, print.startPage(ended));
-        QVERIFY_THROWS_EXCEPTION(imaging::Error, print.endJob(ended));
-        QVERIFY_THROWS_EXCEPTION(imaging::Error, print.setOutput(2));
-        QCOMPARE(pdf.pdfs().size(), 1);
+        QVERIFY_THROWS_EXCEPTION(imaging::Error, p.print.drawTextAt(ended, 10, 10));
+        QVERIFY_THROWS_EXCEPTION(imaging::Error, p.print.startPage(ended));
+        QVERIFY_THROWS_EXCEPTION(imaging::Error, p.print.endJob(ended));
+        QVERIFY_THROWS_EXCEPTION(imaging::Error, p.print.setOutput(2));
+        QCOMPARE(p.pdf.pdfs().size(), 1);
     }
 
     // 12 pt is 4.2 mm whatever the printer's resolution: a line of 12 pt
     // text is about 42 dots high at 254 dpi, never several times that.
     void fontsKeepTheirPointSize()
     {
-        PrintToPdfFolder pdf;
-        Ik5Print print;
-        print.setSettingsFile(QStringLiteral("Ik5Prn.Ik5"));
-        const QString file = printOnePage(print, [&](Ik5Print::Device device) {
-            setText(print, QStringLiteral("HHHH"), 72);
-            print.drawTextAt(device, 100, 100);
+        PdfPrint p;
+        const QString file = p.onePage([&](Ik5Print::Device device) {
+            setText(p.print, QStringLiteral("HHHH"), 72);
+            p.print.drawTextAt(device, 100, 100);
         });
         const QRect ink = inkBox(pdfPage(file));
         // IPA Gothic's capitals are about 0.73 of the em: 72 pt, 254 dots.
@@ -168,14 +159,12 @@ private slots:
     // they use; text in a box is word-wrapped inside it.
     void lineBreaksAndWrapping()
     {
-        PrintToPdfFolder pdf;
-        Ik5Print print;
-        print.setSettingsFile(QStringLiteral("Ik5Prn.Ik5"));
-        const QString file = printOnePage(print, [&](Ik5Print::Device device) {
-            setText(print, QStringLiteral("first\r\nsecond\nthird"), 12);
-            print.drawTextAt(device, 10, 100);
-            setText(print, QStringLiteral("alpha beta gamma delta epsilon zeta eta theta"), 12);
-            print.drawTextInBox(device, 1000, 1000, 300, 1000);
+        PdfPrint p;
+        const QString file = p.onePage([&](Ik5Print::Device device) {
+            setText(p.print, QStringLiteral("first\r\nsecond\nthird"), 12);
+            p.print.drawTextAt(device, 10, 100);
+            setText(p.print, QStringLiteral("alpha beta gamma delta epsilon zeta eta theta"), 12);
+            p.print.drawTextInBox(device, 1000, 1000, 300, 1000);
         });
         const QStringList lines = pdfText(file).split(u'\n', Qt::SkipEmptyParts);
         QVERIFY(lines.size() >= 3);
@@ -188,12 +177,10 @@ private slots:
 
     void japaneseTextComesBackAndItsFontIsEmbedded()
     {
-        PrintToPdfFolder pdf;
-        Ik5Print print;
-        print.setSettingsFile(QStringLiteral("Ik5Prn.Ik5"));
-        const QString file = printOnePage(print, [&](Ik5Print::Device device) {
-            setText(print, QStringLiteral("File Name 写真 1.jpg"), 12);
-            print.drawTextAt(device, 10, 180);
+        PdfPrint p;
+        const QString file = p.onePage([&](Ik5Print::Device device) {
+            setText(p.print, QStringLiteral("File Name 写真 1.jpg"), 12);
+            p.print.drawTextAt(device, 10, 180);
         });
         QVERIFY(pdfText(file).contains(QStringLiteral("File Name 写真 1.jpg")));
         const QStringList fonts = pdfFonts(file);

@@ -9,7 +9,6 @@
 
 #include "support/ScreenshotTour.h"
 
-#include "imaging/core/FileDialogSeam.h"
 #include "platform/Printing.h"
 #include "print/MDIThumb.h"
 #include "print/frmPrint.h"
@@ -50,13 +49,7 @@ private slots:
     {
         auto *viewer = forms::get<frmviewer>();
         viewer->Show();
-        const QString photo = qEnvironmentVariable("MORVELL_SCREENSHOT_PHOTO");
-        if (!photo.isEmpty()) {
-            imaging::setOpenFileDialog([photo](const QString &) { return photo; });
-            viewer->Image2_Click();
-            viewer->Timer2_Timer();
-            imaging::setOpenFileDialog({});
-        }
+        testsupport::ScreenshotTour::openPhoto(viewer);
         viewer->Image6_Click();
         viewer->Timer7_Timer();
         auto *print = forms::get<frmPrint>();
