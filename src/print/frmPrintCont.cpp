@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QResizeEvent>
 #include <QScopeGuard>
 
 #include "app/Design.h"
@@ -79,6 +80,10 @@ void frmPrintCont::Form_Load()
 {
     if (frmviewer *viewer = mainWindowIfLoaded())
         Ik5Thumb1->setFolder(viewer->Ik5Thumb1->folder());
+    // The window is not shown yet, so the strip has not laid out its cells:
+    // without this it would decode its pictures for cells of 8 pixels.
+    QResizeEvent laidOut(Ik5Thumb1->size(), QSize());
+    QCoreApplication::sendEvent(Ik5Thumb1, &laidOut);
     Ik5Thumb1->prepare();
     Ik5Thumb1->build();
 }
