@@ -12,6 +12,7 @@ packages=(
     xvfb xauth
     clang libclang-rt-14-dev
     poppler-utils
+    cups printer-driver-cups-pdf
 )
 
 missing=()

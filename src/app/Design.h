@@ -121,6 +121,16 @@ T *control(QWidget *parent, const char *name, int left, int top, int width, int 
     return widget;
 }
 
+// A designed control without a face (the suite's non-visual controls):
+// only its name, also its objectName.
+template <typename T>
+T *faceless(QObject *parent, const char *name)
+{
+    T *object = new T(parent);
+    object->setObjectName(QString::fromLatin1(name));
+    return object;
+}
+
 // A scroll bar's range and its small and large change, as designed.
 void setBarRange(QScrollBar *bar, int minimum, int maximum, int smallChange, int largeChange);
 

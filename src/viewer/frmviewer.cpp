@@ -100,6 +100,7 @@ void frmviewer::wireHandlers()
     on(Ik5Slide1, &imaging::Ik5Slide::slideShown, this, &frmviewer::Ik5Slide1_slideShown);
     onClick(Command17, this, &frmviewer::Command17_Click);
     onClick(Command19, this, &frmviewer::Command19_Click);
+    onClick(Command9, this, &frmviewer::Command9_Click);
     onClick(cmdRcancel, this, &frmviewer::cmdRcancel_Click);
 }
 

@@ -196,6 +196,10 @@ public:
     void startSlideshow(imaging::Ik5Slide *show) const;
     void Command17_Click();
     void Command19_Click();
+    // Printing: the contact sheet window, with a fresh run state.
+    void Command9_Click();
+    // The print tool button's action: the print window, shown where it opens.
+    void showPrintWindow();
 
     // Quick resize panel: until it is built, only its "中止" works.
     void cmdRcancel_Click();

@@ -133,5 +133,6 @@ void frmviewer::Timer6_Timer()
 void frmviewer::Timer7_Timer()
 {
     releaseToolButton(Image6);
+    showPrintWindow();
 }
 

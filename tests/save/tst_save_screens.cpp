@@ -44,13 +44,7 @@ private slots:
     {
         auto *viewer = forms::get<frmviewer>();
         viewer->Show();
-        const QString photo = qEnvironmentVariable("MORVELL_SCREENSHOT_PHOTO");
-        if (!photo.isEmpty()) {
-            imaging::setOpenFileDialog([photo](const QString &) { return photo; });
-            viewer->Image2_Click();
-            viewer->Timer2_Timer();
-            imaging::setOpenFileDialog({});
-        }
+        testsupport::ScreenshotTour::openPhoto(viewer);
         auto *dialog = forms::get<frmSave>();
         dialog->Show();
         save(dialog, QStringLiteral("save-start"));

@@ -10,6 +10,8 @@
 
 #include "app/DesignFonts.h"
 #include "app/Module1.h"
+#include "imaging/core/FileDialogSeam.h"
+#include "viewer/frmviewer.h"
 
 namespace testsupport {
 
@@ -34,6 +36,19 @@ public:
     void save(QWidget *window, const QString &name)
     {
         QVERIFY(window->grab().save(m_out.filePath(name + QStringLiteral(".png"))));
+    }
+
+    // Opens MORVELL_SCREENSHOT_PHOTO, when given, with the main window's
+    // open button, as a user would.
+    static void openPhoto(frmviewer *viewer)
+    {
+        const QString photo = qEnvironmentVariable("MORVELL_SCREENSHOT_PHOTO");
+        if (photo.isEmpty())
+            return;
+        imaging::setOpenFileDialog([photo](const QString &) { return photo; });
+        viewer->Image2_Click();
+        viewer->Timer2_Timer();
+        imaging::setOpenFileDialog({});
     }
 
 private:

@@ -28,6 +28,17 @@ inline QImage solid(int width, int height, Qt::GlobalColor colour)
     return solid(width, height, QColor(colour));
 }
 
+// Left half `left`, right half `right`: a turned, mirrored, stretched or
+// cut picture shows in both halves.
+inline QImage halves(int width, int height, QRgb left, QRgb right)
+{
+    QImage image = solid(width, height, left);
+    for (int y = 0; y < height; ++y)
+        for (int x = width / 2; x < width; ++x)
+            image.setPixel(x, y, right);
+    return image;
+}
+
 // Every pixel different (for up to 256 pixels, and nearly so beyond), so a
 // moved, lost or duplicated pixel shows.
 inline QImage numbered(int width, int height)
