@@ -100,7 +100,9 @@ void frmviewer::wireHandlers()
     on(Ik5Slide1, &imaging::Ik5Slide::slideShown, this, &frmviewer::Ik5Slide1_slideShown);
     onClick(Command17, this, &frmviewer::Command17_Click);
     onClick(Command19, this, &frmviewer::Command19_Click);
+    onClick(cmdResize, this, &frmviewer::cmdResize_Click);
     onClick(cmdRcancel, this, &frmviewer::cmdRcancel_Click);
+    onClick(Command23, this, &frmviewer::Command23_Click);
 }
 
 void frmviewer::Form_Load()
@@ -182,20 +184,6 @@ void frmviewer::Command10_Click()
 void frmviewer::Command17_Click()
 {
     Frame4->hide();
-}
-
-void frmviewer::Command19_Click()
-{
-    showPanel(Frame5);
-    Frame4->hide();
-    Command23->setEnabled(true);
-}
-
-void frmviewer::cmdRcancel_Click()
-{
-    for (QLineEdit *box : {Text5, Text6, Text7, Text8, Text9})
-        box->clear();
-    Frame5->hide();
 }
 
 void frmviewer::showOverPanelArea(platform::Form *child)
