@@ -114,8 +114,9 @@ void frmResize::buildRuleSide()
     Command2 = control<QPushButton>(this, "Command2", QStringLiteral("Cancel"), 8520, 3840, 1455, 375);
     Option1->setChecked(true);
     optLong->setChecked(true);
-    // Two rules lie on the top edge of their frame, as its title: in front
-    // of the border, which would run through their captions.
+    design::optionGroup(this, {Option1, Option4, Option3, Option2});
+    // Two rules lie on the top edge of their frames, as titles: in front of
+    // the border, which would run through their captions.
     for (QRadioButton *title : {Option1, Option4}) {
         title->raise();
         title->setAutoFillBackground(true);

@@ -245,6 +245,21 @@ private slots:
         QVERIFY(!forms::isLoaded<Form2>());
     }
 
+    // The three rules are one group, though the frame of the side rule,
+    // with option buttons of its own, lies among them.
+    void theRulesAreOneGroup()
+    {
+        auto *v = forms::get<frmviewer>();
+        const QList<QRadioButton *> rules{v->Option3, v->Option4, v->Option5};
+        for (QRadioButton *from : rules)
+            for (QRadioButton *to : rules) {
+                from->setChecked(true);
+                to->setChecked(true);
+                QCOMPARE(int(std::count_if(rules.begin(), rules.end(), [](auto *r) { return r->isChecked(); })), 1);
+                QVERIFY(to->isChecked() && v->optLong->isChecked());
+            }
+    }
+
     // With no image, or a released one, the button does nothing at all.
     void withoutAnImageNothingHappens()
     {

@@ -117,6 +117,21 @@ private slots:
         QCOMPARE(itemsOf(window->File2), (QStringList{"a.jpg", "b.JPG", "c.Jpg", "g.png", "h.bmp", "IMG_0001.JPG"}));
     }
 
+    // The four rules are one group, though two frames with option buttons
+    // of their own lie among them.
+    void theRulesAreOneGroup()
+    {
+        auto *window = forms::get<frmResize>();
+        const QList<QRadioButton *> rules{window->Option1, window->Option4, window->Option3, window->Option2};
+        for (QRadioButton *from : rules)
+            for (QRadioButton *to : rules) {
+                from->setChecked(true);
+                to->setChecked(true);
+                QCOMPARE(int(std::count_if(rules.begin(), rules.end(), [](auto *r) { return r->isChecked(); })), 1);
+                QVERIFY(to->isChecked() && window->optLong->isChecked());
+            }
+    }
+
     // The search takes every entry of the tree, then those whose last
     // three characters are the type's keys, letter case included.
     void search_data()
