@@ -215,6 +215,34 @@ private slots:
         QCOMPARE(itemsOf(window->List1, root + QDir::separator()), (QStringList{"a/1.jpg", "z/3.jpg"}));
     }
 
+    // While the search yields, "OK", "No Risaiz", "Cancel", the close box,
+    // a file click and a second search are ignored until it ends.
+    void clicksDuringTheSearchAreIgnored()
+    {
+        ScriptedMessageBoxes boxes;
+        auto *window = batchWindowOn(m_tree);
+        window->Text6->setText(QStringLiteral("640"));
+        window->cmbTarget->setEditText(QStringLiteral("JPG(jpg)"));
+        int yields = 0;
+        QTimer during;
+        connect(&during, &QTimer::timeout, this, [&] {
+            if (yields++ > 0)
+                return;
+            for (QPushButton *button : {window->cmdAllresize, window->Command3, window->Command2, window->cmdSearch})
+                QTest::mouseClick(button, Qt::LeftButton);
+            clickFile(window, 0);
+            window->close();
+            window->cmdSearch_Click();
+        });
+        during.start(0);
+        window->cmdSearch_Click();
+        during.stop();
+        QVERIFY(yields > 0);
+        QCOMPARE(window->List1->count(), 5);
+        QVERIFY(forms::isLoaded<frmResize>() && window->isVisible());
+        QVERIFY(!forms::isLoaded<frmAllsave>() && !forms::isLoaded<frmviewer>());
+    }
+
     // Picking files by hand and searching discard each other's choice.
     void pickingAndSearching()
     {
