@@ -86,6 +86,9 @@ void frmResize::buildRuleSide()
     optShort = control<QRadioButton>(Frame1, "optShort", QStringLiteral("短辺を"), 120, 570, 855, 255);
     Text4 = control<QLineEdit>(Frame1, "Text4", QString(), 960, 570, 1455, 270);
     Label7 = control<QLabel>(Frame1, "Label7", QStringLiteral("Pixcelにリサイズ"), 2520, 690, 1335, 255);
+    // The label's design reaches 15 twips past the frame's bottom edge,
+    // where the border would cut it.
+    Frame1->growToHoldChildren();
 
     Option4 = control<QRadioButton>(this, "Option4", QStringLiteral("比率を守って枠内サイズに収める"), 5670, 1395, 3075, 195);
     Frame2 = control<design::Frame>(this, "Frame2", QString(), 6030, 1575, 3930, 915);
