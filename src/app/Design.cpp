@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QPainter>
 #include <QRadioButton>
@@ -152,6 +153,13 @@ void setBarRange(QScrollBar *bar, int minimum, int maximum, int smallChange, int
     bar->setRange(minimum, maximum);
     bar->setSingleStep(smallChange);
     bar->setPageStep(largeChange);
+}
+
+void optionGroup(QWidget *parent, std::initializer_list<QRadioButton *> options)
+{
+    auto *group = new QButtonGroup(parent);
+    for (QRadioButton *option : options)
+        group->addButton(option);
 }
 
 QLabel *wrappedLabel(QWidget *parent, const char *name, const QString &caption, int left, int top, int width,

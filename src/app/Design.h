@@ -5,9 +5,11 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QString>
 
+#include <initializer_list>
 #include <optional>
 #include <type_traits>
 
@@ -133,6 +135,11 @@ T *faceless(QObject *parent, const char *name)
 
 // A scroll bar's range and its small and large change, as designed.
 void setBarRange(QScrollBar *bar, int minimum, int maximum, int smallChange, int largeChange);
+
+// Option buttons of one parent that form one group. Qt groups a parent's
+// option buttons by itself, but not when a frame holding option buttons of
+// its own lies among them: selecting one then leaves another selected.
+void optionGroup(QWidget *parent, std::initializer_list<QRadioButton *> options);
 
 // A label whose caption breaks into lines inside its designed place.
 QLabel *wrappedLabel(QWidget *parent, const char *name, const QString &caption, int left, int top, int width,

@@ -101,7 +101,9 @@ void frmviewer::wireHandlers()
     onClick(Command17, this, &frmviewer::Command17_Click);
     onClick(Command19, this, &frmviewer::Command19_Click);
     onClick(Command9, this, &frmviewer::Command9_Click);
+    onClick(cmdResize, this, &frmviewer::cmdResize_Click);
     onClick(cmdRcancel, this, &frmviewer::cmdRcancel_Click);
+    onClick(Command23, this, &frmviewer::Command23_Click);
 }
 
 void frmviewer::Form_Load()
@@ -183,20 +185,6 @@ void frmviewer::Command10_Click()
 void frmviewer::Command17_Click()
 {
     Frame4->hide();
-}
-
-void frmviewer::Command19_Click()
-{
-    showPanel(Frame5);
-    Frame4->hide();
-    Command23->setEnabled(true);
-}
-
-void frmviewer::cmdRcancel_Click()
-{
-    for (QLineEdit *box : {Text5, Text6, Text7, Text8, Text9})
-        box->clear();
-    Frame5->hide();
 }
 
 void frmviewer::showOverPanelArea(platform::Form *child)

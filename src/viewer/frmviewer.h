@@ -15,6 +15,7 @@
 #include "app/Design.h"
 #include "platform/Controls.h"
 #include "platform/Forms.h"
+#include "rules/SizeRules.h"
 
 // The main window: the image display, the file information, two rows of tool
 // buttons, the panel buttons, the panel area with its option panels, and the
@@ -201,8 +202,11 @@ public:
     // The print tool button's action: the print window, shown where it opens.
     void showPrintWindow();
 
-    // Quick resize panel: until it is built, only its "中止" works.
+    // Quick resize panel: the working image resized by one of three rules,
+    // or the batch resize window in the main window's place.
+    void cmdResize_Click();
     void cmdRcancel_Click();
+    void Command23_Click();
 
     // Shows a child window modeless (an open one comes to the front), then
     // places it: over the panel area, or on the main window's own corner.
@@ -239,6 +243,9 @@ private:
     void wireHandlers();
 
     void clearFileInformation();
+    // The quick resize panel's rule as its boxes hold it now.
+    [[nodiscard]] sizerules::RuleTexts quickResizeRule() const;
+    void resizeWorkingImage();
     void releaseOpenImages();
     void reportOpenFailure(const QString &path, const QString &reason);
 

@@ -165,6 +165,11 @@ void frmviewer::buildQuickResizePanel()
     cmdRcancel = control<QPushButton>(Frame5, "cmdRcancel", QStringLiteral("中止"), 3300, 1860, 975, 255);
     Option3->setChecked(true);
     optLong->setChecked(true);
+    design::optionGroup(Frame5, {Option3, Option4, Option5});
+    // The rule lies on the top edge of Frame7, as its title: in front of
+    // the border, which would run through its caption.
+    Option3->raise();
+    Option3->setAutoFillBackground(true);
 }
 
 void frmviewer::buildSuiteControls()

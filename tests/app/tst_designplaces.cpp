@@ -19,6 +19,8 @@
 #include "app/Module1.h"
 #include "app/frmAbout.h"
 #include "app/frmSplash.h"
+#include "batch/frmAllsave.h"
+#include "batch/frmResize.h"
 #include "save/frmSave.h"
 #include "support/FormTesting.h"
 #include "support/core/TestImages.h"
@@ -114,6 +116,8 @@ private slots:
         });
         QTest::newRow("thumbnail folder picker") << OpenWindow([] { return shown<frmThumbPath>(); });
         QTest::newRow("slideshow folder picker") << OpenWindow([] { return shown<frmSlidePath>(); });
+        QTest::newRow("batch resize") << OpenWindow([] { return shown<frmResize>(); });
+        QTest::newRow("batch output") << OpenWindow([] { return shown<frmAllsave>(); });
         QTest::newRow("full-screen slideshow") << OpenWindow([] { return shown<frmAllSlide>(); });
     }
     void everyControl()

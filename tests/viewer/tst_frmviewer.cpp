@@ -421,8 +421,8 @@ private slots:
         QVERIFY(v->Frame4->isHidden());
     }
 
-    // Until the quick resize is built, its "中止" at least closes the panel,
-    // emptying the boxes; the image stays.
+    // The quick resize panel's "中止" closes the panel, emptying the boxes;
+    // the image stays.
     void quickResizeCancelClosesThePanel()
     {
         auto *v = viewer();
