@@ -97,7 +97,9 @@ uchar toByte(float value)
 // that have them they run with AVX2 and FMA (twice the lanes), chosen when
 // the program starts; elsewhere the plain build. The build compiles this file
 // at -O3 so the loops are vectorised either way (see CMakeLists.txt).
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__)
+// The sanitizers cannot run the chooser: it runs before they are set up.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__) \
+    && !defined(__SANITIZE_THREAD__)
 #define MORVELL_VECTOR_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
 #else
 #define MORVELL_VECTOR_CLONES
